@@ -1,0 +1,35 @@
+# Settings shared by every target of the project, applied through an interface
+# library so third-party code (GoogleTest, the fuzzing runtime) keeps its own.
+add_library(lumasio_settings INTERFACE)
+add_library(Lumasio::settings ALIAS lumasio_settings)
+
+target_compile_definitions(lumasio_settings INTERFACE
+    # Every text the program shows is Chinese: an implicit conversion from a
+    # narrow string would silently pick an encoding, so forbid it.
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CAST_TO_ASCII
+    QT_NO_CAST_FROM_BYTEARRAY
+    QT_NO_URL_CAST_FROM_STRING
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_USE_QSTRINGBUILDER
+    QT_NO_KEYWORDS
+)
+
+if(MSVC)
+    # The sources hold Chinese literals in UTF-8.
+    target_compile_options(lumasio_settings INTERFACE /utf-8 /W4 /permissive-)
+    if(LUMASIO_WERROR)
+        target_compile_options(lumasio_settings INTERFACE /WX)
+    endif()
+else()
+    target_compile_options(lumasio_settings INTERFACE -Wall -Wextra -Wpedantic)
+    if(LUMASIO_WERROR)
+        target_compile_options(lumasio_settings INTERFACE -Werror)
+    endif()
+endif()
+
+if(LUMASIO_SANITIZE)
+    set(_sanitize -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_compile_options(lumasio_settings INTERFACE ${_sanitize})
+    target_link_options(lumasio_settings INTERFACE ${_sanitize})
+endif()

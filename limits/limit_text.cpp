@@ -1,0 +1,21 @@
+#include "limit_text.h"
+
+#include "conversions.h"
+#include "error.h"
+
+#include <cmath>
+
+namespace lumasio::limits {
+
+QString limitText(QStringView referenceText, double multiplier, const QLocale &locale)
+{
+    const double price = runtime::textToDouble(referenceText, locale);
+    const double product = price * multiplier;
+    // The price is finite, so a non-finite product can only be an overflow.
+    if (!std::isfinite(product)) {
+        throw runtime::Error::floatingPoint();
+    }
+    return runtime::int16ToText(runtime::doubleToInt16(product));
+}
+
+} // namespace lumasio::limits
