@@ -29,7 +29,7 @@ enum class ControlKind {
 };
 
 struct FontDescription {
-    QStringView face;
+    QStringView face = {};
     int charset = 0;
     double points = 9.0;
     int weight = 400;
@@ -49,11 +49,11 @@ enum class Cursor {
 };
 
 struct ControlDescription {
-    QStringView name;
+    QStringView name = {};
     ControlKind kind = ControlKind::Label;
-    QStringView container; // the form's name or a frame's
-    QStringView caption;   // caption, or initial text of a text or combo box
-    TwipsRect geometry;
+    QStringView container = {}; // the form's name or a frame's
+    QStringView caption = {};   // caption, or initial text of a text or combo box
+    TwipsRect geometry = {};
     int tabIndex = -1; // -1: not in the tab order
     std::optional<FontDescription> font = {};
     std::optional<Colour> foreground = {};
@@ -73,22 +73,22 @@ enum class Event {
 };
 
 struct EventBinding {
-    QStringView control;
+    QStringView control = {};
     Event event = Event::Click;
     Handler handler = nullptr;
 };
 
 struct FormDescription {
-    QStringView name;
-    QStringView caption;
+    QStringView name = {};
+    QStringView caption = {};
     Twips clientWidth = 0;
     Twips clientHeight = 0;
-    FontDescription defaultFont;
-    std::span<const QStringView> iconFiles; // Qt resource paths, one per image size
+    FontDescription defaultFont = {};
+    std::span<const QStringView> iconFiles = {}; // Qt resource paths, one per image size
     // Controls in their stacking order: a later control lies behind an
     // earlier one of the same container.
-    std::span<const ControlDescription> controls;
-    std::span<const EventBinding> bindings;
+    std::span<const ControlDescription> controls = {};
+    std::span<const EventBinding> bindings = {};
 };
 
 } // namespace lumasio::runtime

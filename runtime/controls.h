@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QWidget>
+
+namespace lumasio::runtime {
+
+// A label that reports a click, so it can serve as a link.
+class ClickableLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+// An editable combo box that tells a real pick of a list item apart from
+// typed text. QComboBox also emits activated() when typed text matching an
+// item is confirmed with Enter; only picks from the popup, or with the arrow
+// keys or the wheel on the closed box, emit picked().
+class PickComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit PickComboBox(QWidget *parent = nullptr);
+
+    void hidePopup() override;
+
+Q_SIGNALS:
+    void picked();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    bool m_picking = false;
+};
+
+// A straight line between two points of its parent, one pixel wide.
+class LineWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    LineWidget(QPoint from, QPoint to, QColor colour, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPoint m_from; // in the widget's own coordinates
+    QPoint m_to;
+    QColor m_colour;
+};
+
+} // namespace lumasio::runtime

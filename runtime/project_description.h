@@ -1,0 +1,16 @@
+#pragma once
+
+#include "form_description.h"
+
+#include <QStringView>
+
+namespace lumasio::runtime {
+
+// What start-up needs: the program's name and version and the form it opens.
+struct ProjectDescription {
+    QStringView name = {};
+    QStringView version = {};
+    const FormDescription *startupForm = nullptr;
+};
+
+} // namespace lumasio::runtime

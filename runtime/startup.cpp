@@ -1,0 +1,81 @@
+#include "startup.h"
+
+#include "qt_form.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace lumasio::runtime {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The form's face. Windows has it; elsewhere Qt would fall back to whatever
+// CJK face comes first, often a Japanese sans.
+constexpr QStringView SongFace = u"宋体";
+
+// Song-style Simplified-Chinese faces, closest first.
+const QStringList SongSubstitutes = {
+    u"SimSun"_s, u"NSimSun"_s, u"Songti SC"_s, u"Noto Serif CJK SC"_s, u"AR PL UMing CN"_s,
+};
+
+void substituteSongFace()
+{
+    if (QFontDatabase::hasFamily(SongFace.toString())) {
+        return;
+    }
+    QStringList substitutes;
+    for (const QString &face : SongSubstitutes) {
+        if (QFontDatabase::hasFamily(face)) {
+            substitutes.append(face);
+        }
+    }
+    if (substitutes.isEmpty()) {
+        const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+        if (!chinese.isEmpty()) {
+            substitutes.append(chinese.front());
+        }
+    }
+    QFont::insertSubstitutions(SongFace.toString(), substitutes);
+}
+
+void loadChineseQtTexts(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
+} // namespace
+
+void prepareApplication(const ProjectDescription &project)
+{
+    QApplication::setApplicationName(project.name.toString());
+    QApplication::setApplicationVersion(project.version.toString());
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        loadChineseQtTexts(*app);
+    }
+    substituteSongFace();
+}
+
+int startUp(const ProjectDescription &project, int &argc, char **argv)
+{
+    QApplication app(argc, argv);
+    prepareApplication(project);
+    if (project.startupForm == nullptr) {
+        return 1;
+    }
+    QtForm form(*project.startupForm);
+    form.window()->show();
+    return QApplication::exec();
+}
+
+} // namespace lumasio::runtime

@@ -1,0 +1,33 @@
+#include "form1.h"
+#include "market_state.h"
+#include "publisher.h"
+
+namespace lumasio::window {
+
+QUrl publisherSite()
+{
+    return QUrl(QStringLiteral(u"http://" LUMASIO_PUBLISHER_HOST u"/"));
+}
+
+void combo1Click(runtime::Form &form)
+{
+    command4Click(form);
+}
+
+void command4Click(runtime::Form &form)
+{
+    // Typed text that is no market state leaves the label as it was.
+    if (form.text(u"Combo1") == MarketState::NotOpen) {
+        form.setVisible(u"Label6", true);
+    }
+    if (form.text(u"Combo1") == MarketState::Open) {
+        form.setVisible(u"Label6", false);
+    }
+}
+
+void label4Click(runtime::Form &form)
+{
+    form.launch(publisherSite());
+}
+
+} // namespace lumasio::window
