@@ -79,7 +79,7 @@ LineWidget::LineWidget(QPoint from, QPoint to, QColor colour, QWidget *parent)
     , m_colour(colour)
 {
     const QRect bounds = QRect(from, to).normalized();
-    setGeometry(bounds.adjusted(0, 0, 1, 1));
+    setGeometry(bounds); // includes both end points
     m_from = from - bounds.topLeft();
     m_to = to - bounds.topLeft();
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -1,0 +1,440 @@
+#include "form1.h"
+#include "gui_helpers.h"
+#include "market_state.h"
+#include "qt_form.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using lumasio::runtime::QtForm;
+using lumasio::tests::MessageBoxCatcher;
+using lumasio::tests::typeText;
+using lumasio::tests::UrlRecorder;
+using lumasio::window::form1;
+using lumasio::window::MarketState;
+
+namespace {
+
+// A fresh Form1 on the offscreen screen for every test.
+class Form1Test : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_form = std::make_unique<QtForm>(form1());
+        window()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    }
+
+    [[nodiscard]] QWidget *window() const { return m_form->window(); }
+
+    template<typename T>
+    [[nodiscard]] T *find(const QString &name) const
+    {
+        T *widget = window()->findChild<T *>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+
+    [[nodiscard]] QString text(const QString &name) const
+    {
+        return find<QLineEdit>(name)->text();
+    }
+
+    void enterPrice(const QString &price)
+    {
+        QLineEdit *input = find<QLineEdit>(u"Text1"_s);
+        input->clear();
+        QTest::keyClicks(input, price);
+    }
+
+    void clickCalculate() { QTest::mouseClick(find<QPushButton>(u"Command1"_s), Qt::LeftButton); }
+
+    // Picks a list item of Combo1 from its popup, with the mouse.
+    void pickFromPopup(int row)
+    {
+        auto *combo = find<QComboBox>(u"Combo1"_s);
+        combo->showPopup();
+        QAbstractItemView *view = combo->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+        const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+    }
+
+    [[nodiscard]] QString referenceLabel() const
+    {
+        const auto *front = find<QLabel>(u"Label6"_s);
+        return front->isVisible() ? front->text() : find<QLabel>(u"Label1"_s)->text();
+    }
+
+private:
+    std::unique_ptr<QtForm> m_form;
+};
+
+TEST_F(Form1Test, StartsInItsInitialState)
+{
+    EXPECT_EQ(window()->objectName(), u"Form1"_s);
+    EXPECT_EQ(window()->windowTitle(), u"Lumasio"_s);
+    EXPECT_TRUE(find<QRadioButton>(u"Option1"_s)->isChecked());
+    for (const QString &option : {u"Option2"_s, u"Option3"_s, u"Option4"_s}) {
+        EXPECT_FALSE(find<QRadioButton>(option)->isChecked()) << option.toStdString();
+    }
+    for (const QString &box : {u"Text1"_s, u"Text2"_s, u"Text3"_s}) {
+        EXPECT_TRUE(text(box).isEmpty()) << box.toStdString();
+    }
+    auto *combo = find<QComboBox>(u"Combo1"_s);
+    EXPECT_TRUE(combo->currentText().isEmpty());
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_TRUE(combo->isEditable());
+    EXPECT_EQ(combo->insertPolicy(), QComboBox::NoInsert);
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(0), MarketState::Open.toString());
+    EXPECT_EQ(combo->itemText(1), MarketState::NotOpen.toString());
+    EXPECT_EQ(referenceLabel(), u"结算价:"_s);
+    EXPECT_FALSE(find<QPushButton>(u"Command4"_s)->isVisible());
+    EXPECT_EQ(window()->focusWidget(), find<QLineEdit>(u"Text1"_s));
+}
+
+TEST_F(Form1Test, CaptionsAreExactlyTheWindowsTexts)
+{
+    const std::pair<QString, QString> captions[] = {
+        {u"Command1"_s, u"计算"_s},   {u"Option1"_s, u"7%"_s},     {u"Option2"_s, u"8%"_s},
+        {u"Option3"_s, u"9%"_s},      {u"Option4"_s, u"10%"_s},    {u"Label1"_s, u"昨结价:"_s},
+        {u"Label2"_s, u"涨停\uFF1A"_s}, {u"Label3"_s, u"跌停\uFF1A"_s}, {u"Label5"_s, u"状态"_s},
+        {u"Label6"_s, u"结算价:"_s},
+    };
+    for (const auto &[name, caption] : captions) {
+        const QObject *control = window()->findChild<QObject *>(name);
+        ASSERT_NE(control, nullptr) << name.toStdString();
+        EXPECT_EQ(control->property("text").toString(), caption) << name.toStdString();
+    }
+    EXPECT_TRUE(find<QLabel>(u"Label4"_s)->text().startsWith(u"更多软件\uFF1A"_s));
+}
+
+TEST_F(Form1Test, IsFixedSizeWithoutMaximizeButton)
+{
+    const double dpi = window()->screen()->logicalDotsPerInch();
+    const QSize client(qRound(4050 * dpi / 1440), qRound(3555 * dpi / 1440));
+    EXPECT_EQ(window()->size(), client);
+    EXPECT_EQ(window()->minimumSize(), client);
+    EXPECT_EQ(window()->maximumSize(), client);
+    EXPECT_FALSE(window()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    if (dpi == 96.0) {
+        EXPECT_EQ(client, QSize(270, 237));
+    }
+}
+
+TEST_F(Form1Test, EveryControlSitsAtItsPlace)
+{
+    struct Place {
+        QString name;
+        QString container;
+        QRect twips;
+    };
+    const Place places[] = {
+        {u"Command4"_s, u"Form1"_s, {3465, 1470, 540, 435}},
+        {u"Command1"_s, u"Form1"_s, {525, 1470, 2850, 540}},
+        {u"Frame1"_s, u"Form1"_s, {105, 0, 3900, 1380}},
+        {u"Combo1"_s, u"Frame1"_s, {735, 210, 1170, 405}},
+        {u"Text1"_s, u"Frame1"_s, {3150, 210, 645, 465}},
+        {u"Label6"_s, u"Frame1"_s, {2100, 315, 1065, 285}},
+        {u"Label5"_s, u"Frame1"_s, {105, 315, 600, 285}},
+        {u"Label1"_s, u"Frame1"_s, {2100, 315, 1065, 285}},
+        {u"Frame2"_s, u"Form1"_s, {105, 1995, 3900, 855}},
+        {u"Text3"_s, u"Frame2"_s, {2730, 315, 1065, 435}},
+        {u"Text2"_s, u"Frame2"_s, {840, 315, 1065, 435}},
+        {u"Label3"_s, u"Frame2"_s, {1995, 420, 750, 285}},
+        {u"Label2"_s, u"Frame2"_s, {105, 420, 750, 285}},
+        {u"Frame3"_s, u"Form1"_s, {105, 2835, 3900, 645}},
+        {u"Label4"_s, u"Frame3"_s, {210, 210, 3375, 285}},
+    };
+    const double scale = window()->screen()->logicalDotsPerInch() / 1440.0;
+    const auto px = [scale](int twips) { return qRound(twips * scale); };
+    for (const Place &place : places) {
+        const QWidget *control = find<QWidget>(place.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->parentWidget()->objectName(), place.container) << place.name.toStdString();
+        const QRect expected(px(place.twips.x()), px(place.twips.y()), px(place.twips.width()),
+                             px(place.twips.height()));
+        EXPECT_EQ(control->geometry(), expected) << place.name.toStdString();
+    }
+
+    // The option buttons may grow to fit their caption, but keep their left
+    // edge and their vertical centre, and never run into each other.
+    const Place options[] = {
+        {u"Option1"_s, u"Frame1"_s, {210, 945, 645, 225}},
+        {u"Option2"_s, u"Frame1"_s, {1050, 945, 645, 225}},
+        {u"Option3"_s, u"Frame1"_s, {1995, 945, 645, 225}},
+        {u"Option4"_s, u"Frame1"_s, {2940, 945, 855, 225}},
+    };
+    int previousRight = 0;
+    for (const Place &place : options) {
+        const QWidget *option = find<QWidget>(place.name);
+        ASSERT_NE(option, nullptr);
+        EXPECT_EQ(option->parentWidget()->objectName(), place.container);
+        EXPECT_EQ(option->x(), px(place.twips.x())) << place.name.toStdString();
+        EXPECT_GE(option->width(), px(place.twips.width())) << place.name.toStdString();
+        EXPECT_NEAR(option->geometry().center().y(),
+                    px(place.twips.y()) + px(place.twips.height()) / 2, 1)
+            << place.name.toStdString();
+        EXPECT_LT(previousRight, option->x()) << place.name.toStdString();
+        EXPECT_LE(option->geometry().right(), option->parentWidget()->width());
+        previousRight = option->geometry().right();
+    }
+
+    const QWidget *line = find<QWidget>(u"Line1"_s);
+    EXPECT_EQ(line->parentWidget()->objectName(), u"Frame3"_s);
+    EXPECT_EQ(line->x(), px(105));
+    EXPECT_EQ(line->y(), px(525));
+    EXPECT_EQ(line->width(), px(3780) - px(105) + 1);
+}
+
+TEST_F(Form1Test, FontsAreSongStyleInTheirSizesAndWeights)
+{
+    struct Expected {
+        QString name;
+        double points;
+        int weight;
+    };
+    const Expected fonts[] = {
+        {u"Text1"_s, 15, 700},     {u"Text2"_s, 15, 700},     {u"Text3"_s, 15, 700},
+        {u"Label1"_s, 14.25, 700}, {u"Label5"_s, 14.25, 700}, {u"Label6"_s, 14.25, 700},
+        {u"Combo1"_s, 14.25, 400}, {u"Option1"_s, 14.25, 400}, {u"Option2"_s, 14.25, 400},
+        {u"Option3"_s, 14.25, 400}, {u"Option4"_s, 14.25, 400}, {u"Label2"_s, 14.25, 400},
+        {u"Label3"_s, 14.25, 400}, {u"Label4"_s, 14.25, 400},
+    };
+    const QStringList songFaces = {u"宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"Songti SC"_s,
+                                   u"Noto Serif CJK SC"_s, u"AR PL UMing CN"_s};
+    for (const Expected &e : fonts) {
+        const QWidget *control = find<QWidget>(e.name);
+        ASSERT_NE(control, nullptr);
+        const QFont font = control->font();
+        EXPECT_EQ(font.family(), u"宋体"_s) << e.name.toStdString();
+        EXPECT_DOUBLE_EQ(font.pointSizeF(), e.points) << e.name.toStdString();
+        EXPECT_EQ(font.weight(), e.weight) << e.name.toStdString();
+        EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
+        // What is drawn is a Song-style face, not a Japanese fallback.
+        EXPECT_TRUE(songFaces.contains(QFontInfo(font).family()))
+            << e.name.toStdString() << " drawn in " << QFontInfo(font).family().toStdString();
+    }
+}
+
+TEST_F(Form1Test, ColoursMarkUpRedAndDownGreen)
+{
+    const QColor red(255, 0, 0);
+    const QColor green(0, 128, 0);
+    EXPECT_EQ(find<QLineEdit>(u"Text2"_s)->palette().color(QPalette::Text), red);
+    EXPECT_EQ(find<QLineEdit>(u"Text3"_s)->palette().color(QPalette::Text), green);
+    EXPECT_EQ(find<QLabel>(u"Label2"_s)->palette().color(QPalette::WindowText), red);
+    EXPECT_EQ(find<QLabel>(u"Label3"_s)->palette().color(QPalette::WindowText), green);
+    EXPECT_EQ(find<QPushButton>(u"Command1"_s)->palette().color(QPalette::Button),
+              QColor(255, 128, 0));
+    // Label4 reads like the other labels.
+    EXPECT_EQ(find<QLabel>(u"Label4"_s)->palette().color(QPalette::WindowText),
+              find<QLabel>(u"Label5"_s)->palette().color(QPalette::WindowText));
+}
+
+TEST_F(Form1Test, Label6HidesLabel1Behind)
+{
+    auto *front = find<QLabel>(u"Label6"_s);
+    auto *back = find<QLabel>(u"Label1"_s);
+    EXPECT_TRUE(front->autoFillBackground());
+    const QObjectList siblings = front->parentWidget()->children();
+    // Later children are drawn on top.
+    EXPECT_GT(siblings.indexOf(front), siblings.indexOf(back));
+}
+
+TEST_F(Form1Test, TabOrderFollowsTheTabIndex)
+{
+    const QStringList order = {u"Text1"_s, u"Option1"_s, u"Option2"_s, u"Command1"_s, u"Text2"_s,
+                               u"Text3"_s, u"Option3"_s, u"Option4"_s, u"Combo1"_s};
+    QWidget *widget = find<QWidget>(order.front());
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget *next = widget->nextInFocusChain();
+        // Skip the private children (a combo's line edit) and unfocusable ones.
+        while (next->objectName().isEmpty() || next->focusPolicy() == Qt::NoFocus) {
+            next = next->nextInFocusChain();
+        }
+        EXPECT_EQ(next->objectName(), order[i]) << "after " << widget->objectName().toStdString();
+        widget = next;
+    }
+}
+
+TEST_F(Form1Test, CalculatesForTheSelectedTier)
+{
+    enterPrice(u"3000"_s);
+    clickCalculate();
+    EXPECT_EQ(text(u"Text2"_s), u"3210"_s);
+    EXPECT_EQ(text(u"Text3"_s), u"2790"_s);
+
+    QTest::mouseClick(find<QRadioButton>(u"Option4"_s), Qt::LeftButton);
+    EXPECT_FALSE(find<QRadioButton>(u"Option1"_s)->isChecked());
+    // Changing the tier alone doesn't touch the results.
+    EXPECT_EQ(text(u"Text2"_s), u"3210"_s);
+    clickCalculate();
+    EXPECT_EQ(text(u"Text2"_s), u"3300"_s);
+    EXPECT_EQ(text(u"Text3"_s), u"2700"_s);
+}
+
+TEST_F(Form1Test, TypedFullWidthDigitsCalculate)
+{
+    typeText(find<QLineEdit>(u"Text1"_s), u"３０００"_s);
+    QTest::keyClick(find<QPushButton>(u"Command1"_s), Qt::Key_Space);
+    EXPECT_EQ(text(u"Text2"_s), u"3210"_s);
+    EXPECT_EQ(text(u"Text3"_s), u"2790"_s);
+}
+
+TEST_F(Form1Test, BadInputShowsOneWarningAndKeepsTheResults)
+{
+    enterPrice(u"3000"_s);
+    clickCalculate();
+
+    struct Case {
+        QString input;
+        QString shown; // a part of the message the box must show literally
+    };
+    const Case cases[] = {
+        {u"abc"_s, u"abc"_s},
+        {u"30624"_s, u"32767"_s},
+        {u"<b>x</b>"_s, u"<b>x</b>"_s},
+        {u"<img src=x>"_s, u"<img src=x>"_s},
+    };
+    for (const Case &c : cases) {
+        enterPrice(c.input);
+        MessageBoxCatcher catcher;
+        clickCalculate();
+        ASSERT_EQ(catcher.boxes.size(), 1) << c.input.toStdString();
+        const auto &box = catcher.boxes.front();
+        EXPECT_EQ(box.title, u"Lumasio"_s);
+        EXPECT_EQ(box.format, Qt::PlainText);
+        EXPECT_EQ(box.icon, QMessageBox::Warning);
+        EXPECT_TRUE(box.text.contains(c.shown)) << box.text.toStdString();
+        EXPECT_EQ(text(u"Text2"_s), u"3210"_s) << c.input.toStdString();
+        EXPECT_EQ(text(u"Text3"_s), u"2790"_s) << c.input.toStdString();
+    }
+
+    // Still running: the next good input calculates.
+    enterPrice(u"150"_s);
+    clickCalculate();
+    EXPECT_EQ(text(u"Text2"_s), u"160"_s);
+    EXPECT_EQ(text(u"Text3"_s), u"140"_s);
+}
+
+TEST_F(Form1Test, WarningSpeaksChinese)
+{
+    enterPrice(u"abc"_s);
+    MessageBoxCatcher catcher;
+    clickCalculate();
+    ASSERT_EQ(catcher.boxes.size(), 1);
+    // Qt's own Simplified-Chinese texts are loaded: "OK" reads "确定".
+    EXPECT_EQ(catcher.boxes.front().buttonText.remove(u'&'), u"确定"_s);
+}
+
+TEST_F(Form1Test, EmptyInputChangesNothingAndWarnsNot)
+{
+    MessageBoxCatcher catcher;
+    clickCalculate();
+    EXPECT_TRUE(catcher.boxes.isEmpty());
+    EXPECT_TRUE(text(u"Text2"_s).isEmpty());
+    EXPECT_TRUE(text(u"Text3"_s).isEmpty());
+}
+
+TEST_F(Form1Test, PickingAMarketStateSwitchesTheLabel)
+{
+    enterPrice(u"3000"_s);
+    clickCalculate();
+
+    pickFromPopup(0); // 开盘中
+    EXPECT_EQ(referenceLabel(), u"昨结价:"_s);
+    pickFromPopup(0); // the same again changes nothing
+    EXPECT_EQ(referenceLabel(), u"昨结价:"_s);
+    pickFromPopup(1); // 未开盘
+    EXPECT_EQ(referenceLabel(), u"结算价:"_s);
+
+    // The arrow keys on the closed box pick too.
+    auto *combo = find<QComboBox>(u"Combo1"_s);
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(combo->currentText(), MarketState::Open.toString());
+    EXPECT_EQ(referenceLabel(), u"昨结价:"_s);
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(referenceLabel(), u"结算价:"_s);
+
+    // The results are not the switch's business.
+    EXPECT_EQ(text(u"Text2"_s), u"3210"_s);
+    EXPECT_EQ(text(u"Text3"_s), u"2790"_s);
+}
+
+TEST_F(Form1Test, TypedMarketStateDoesNotSwitchTheLabel)
+{
+    auto *combo = find<QComboBox>(u"Combo1"_s);
+    combo->setFocus();
+    typeText(combo, MarketState::Open.toString());
+    QTest::keyClick(combo, Qt::Key_Return);
+    EXPECT_EQ(combo->currentText(), MarketState::Open.toString());
+    EXPECT_EQ(referenceLabel(), u"结算价:"_s);
+
+    // Nor does leaving the box.
+    find<QLineEdit>(u"Text1"_s)->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(referenceLabel(), u"结算价:"_s);
+}
+
+TEST_F(Form1Test, ClosingThePopupWithoutAPickChangesNothing)
+{
+    auto *combo = find<QComboBox>(u"Combo1"_s);
+    combo->showPopup();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(combo->view()->window()));
+    QTest::keyClick(combo->view(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    typeText(combo, MarketState::Open.toString());
+    QTest::keyClick(combo, Qt::Key_Return);
+    EXPECT_EQ(referenceLabel(), u"结算价:"_s);
+}
+
+TEST_F(Form1Test, Label4OpensThePublishersSiteOnce)
+{
+    enterPrice(u"3000"_s);
+    clickCalculate();
+    UrlRecorder browser;
+    auto *link = find<QLabel>(u"Label4"_s);
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(link->toolTip(), lumasio::window::publisherSite().toString());
+
+    QTest::mouseClick(link, Qt::LeftButton);
+    ASSERT_EQ(browser.opened.size(), 1);
+    const QUrl site = browser.opened.front();
+    EXPECT_EQ(site.scheme(), u"http"_s);
+    EXPECT_EQ(site.path(), u"/"_s);
+    EXPECT_EQ(link->text(), u"更多软件\uFF1A"_s + site.host());
+
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(browser.opened.size(), 2);
+
+    EXPECT_EQ(text(u"Text1"_s), u"3000"_s);
+    EXPECT_EQ(text(u"Text2"_s), u"3210"_s);
+    EXPECT_EQ(text(u"Text3"_s), u"2790"_s);
+    EXPECT_EQ(referenceLabel(), u"结算价:"_s);
+    EXPECT_TRUE(find<QRadioButton>(u"Option1"_s)->isChecked());
+}
+
+TEST_F(Form1Test, Label4CaptionIsNotClipped)
+{
+    const auto *link = find<QLabel>(u"Label4"_s);
+    EXPECT_LE(link->fontMetrics().horizontalAdvance(link->text()), link->width());
+}
+
+} // namespace
+
+#include "test_form1.moc"
