@@ -225,8 +225,10 @@ TEST_F(Form1Test, FontsAreSongStyleInTheirSizesAndWeights)
         EXPECT_EQ(font.weight(), e.weight) << e.name.toStdString();
         EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
         // What is drawn is a Song-style face, not a Japanese fallback.
-        EXPECT_TRUE(songFaces.contains(QFontInfo(font).family()))
-            << e.name.toStdString() << " drawn in " << QFontInfo(font).family().toStdString();
+        const QFontInfo drawn(font);
+        EXPECT_TRUE(songFaces.contains(drawn.family()))
+            << e.name.toStdString() << " drawn in " << drawn.family().toStdString();
+        EXPECT_EQ(drawn.bold(), e.weight >= 700) << e.name.toStdString();
     }
 }
 
