@@ -1,29 +1,52 @@
 # Thin wrapper over CMake so a fresh Debian 12 machine needs two commands:
 #   make run    build Lumasio and start it
-#   make test   build and run every test
+#   make test   build and run every test: plain, sanitized, and short fuzz runs
+# and, for development:
+#   make lint   clang-format (dry run) and clang-tidy on every source
+#   make fuzz   each fuzz target for FUZZ_SECONDS seconds (default 60)
+#   make bench  the benchmarks, with their ratios
 BUILD_DIR ?= build
-BUILD_TYPE ?= RelWithDebInfo
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
 CMAKE_FLAGS ?=
 CTEST_FLAGS ?= --output-on-failure --parallel 2
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = fuzz_text_to_double fuzz_limit_text fuzz_calculate
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps build run test test-plain test-sanitized fuzz lint bench clean
 
 all: build
 
 deps:
 	@bash scripts/install-deps
 
-configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLUMASIO_WERROR=ON $(CMAKE_FLAGS)
-
-build: configure
+build: deps
+	cmake --preset default $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
 
 run: build
 	$(BUILD_DIR)/app/lumasio
 
-test: build
+# The full suite runs last so its summary closes the output.
+test: deps
+	$(MAKE) --no-print-directory test-sanitized
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
+	$(MAKE) --no-print-directory test-plain
+
+test-plain: build
 	ctest --test-dir $(BUILD_DIR) $(CTEST_FLAGS)
 
+# AddressSanitizer and UndefinedBehaviorSanitizer; the first report fails.
+test-sanitized: deps
+	cmake --preset sanitize $(CMAKE_FLAGS)
+	cmake --build $(SANITIZE_DIR)
+	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --test-dir $(SANITIZE_DIR) $(CTEST_FLAGS)
+
+fuzz: deps
+	cmake --preset fuzz $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) --target $(FUZZ_TARGETS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(FUZZ_DIR) -L fuzz --output-on-failure
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

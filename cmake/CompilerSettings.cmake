@@ -28,7 +28,13 @@ else()
     endif()
 endif()
 
-if(LUMASIO_SANITIZE)
+if(LUMASIO_FUZZ)
+    # Coverage for libFuzzer in every library; the fuzz targets link the
+    # fuzzer's own main.
+    set(_fuzz -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+    target_compile_options(lumasio_settings INTERFACE ${_fuzz})
+    target_link_options(lumasio_settings INTERFACE -fsanitize=address,undefined)
+elseif(LUMASIO_SANITIZE)
     set(_sanitize -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_compile_options(lumasio_settings INTERFACE ${_sanitize})
     target_link_options(lumasio_settings INTERFACE ${_sanitize})

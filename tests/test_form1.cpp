@@ -86,6 +86,8 @@ TEST_F(Form1Test, StartsInItsInitialState)
 {
     EXPECT_EQ(window()->objectName(), u"Form1"_s);
     EXPECT_EQ(window()->windowTitle(), u"Lumasio"_s);
+    EXPECT_EQ(QCoreApplication::applicationVersion(), u"1.0.0.0"_s);
+    EXPECT_FALSE(window()->windowIcon().isNull());
     EXPECT_TRUE(find<QRadioButton>(u"Option1"_s)->isChecked());
     for (const QString &option : {u"Option2"_s, u"Option3"_s, u"Option4"_s}) {
         EXPECT_FALSE(find<QRadioButton>(option)->isChecked()) << option.toStdString();
