@@ -50,3 +50,7 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+
+lint: build
+	cmake --preset fuzz $(CMAKE_FLAGS)
+	bash scripts/lint

@@ -14,7 +14,7 @@ namespace lumasio::fuzz {
 #define LUMASIO_FUZZ_CHECK(condition)                                                              \
     do {                                                                                           \
         if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "property violated: %s (%s:%d)\n", #condition, __FILE__,        \
+            std::fprintf(stderr, "property violated: %s (%s:%d)\n", #condition, __FILE__,          \
                          __LINE__);                                                                \
             std::abort();                                                                          \
         }                                                                                          \
@@ -43,8 +43,8 @@ inline FuzzInput decode(const std::uint8_t *data, std::size_t size)
     input.locale = &Locales[selector & 0x3U];
     input.tier = (selector >> 2) & 0x3U;
     if ((selector & 0x10U) != 0) {
-        input.text = QString(reinterpret_cast<const QChar *>(text),
-                             static_cast<qsizetype>(length / 2));
+        input.text =
+            QString(reinterpret_cast<const QChar *>(text), static_cast<qsizetype>(length / 2));
     } else {
         input.text = QString::fromUtf8(text, static_cast<qsizetype>(length));
     }

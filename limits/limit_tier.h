@@ -6,7 +6,6 @@
 
 namespace lumasio::limits {
 
-
 struct LimitTier {
     QStringView optionControl; // the option button that selects this tier
     double percent;

@@ -17,7 +17,7 @@ void ClickableLabel::mousePressEvent(QMouseEvent *event)
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = m_pressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
+                       && rect().contains(event->position().toPoint());
     m_pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (click) {
@@ -44,7 +44,12 @@ void PickComboBox::hidePopup()
 {
     m_picking = true;
     QComboBox::hidePopup();
-    QMetaObject::invokeMethod(this, [this] { m_picking = false; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "endPick", Qt::QueuedConnection);
+}
+
+void PickComboBox::endPick()
+{
+    m_picking = false;
 }
 
 void PickComboBox::keyPressEvent(QKeyEvent *event)
@@ -57,7 +62,8 @@ void PickComboBox::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Home:
     case Qt::Key_End:
         // With the popup shut, these step through the list items.
-        m_picking = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+        m_picking =
+            event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
         break;
     default:
         m_picking = false;

@@ -46,6 +46,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    Q_INVOKABLE void endPick();
+
     bool m_picking = false;
 };
 

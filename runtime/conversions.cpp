@@ -49,8 +49,7 @@ public:
         : m_text(text)
         , m_decimalPoint(std::move(decimalPoint))
         , m_groupSeparator(std::move(groupSeparator))
-    {
-    }
+    {}
 
     [[nodiscard]] bool atEnd() const { return m_pos == m_text.size(); }
     [[nodiscard]] QChar peek() const { return atEnd() ? QChar() : m_text[m_pos]; }

@@ -12,8 +12,7 @@ Error::Error(ErrorKind kind, QString message)
     : m_kind(kind)
     , m_message(std::move(message))
     , m_utf8(m_message.toUtf8())
-{
-}
+{}
 
 const char *Error::what() const noexcept
 {
@@ -25,12 +24,14 @@ Error Error::typeMismatch(QStringView text)
     if (text.trimmed().isEmpty()) {
         return {ErrorKind::TypeMismatch, u"类型不匹配：请输入一个数字。"_s};
     }
-    return {ErrorKind::TypeMismatch, u"类型不匹配：“%1”不是有效的数字。"_s.arg(quoteForMessage(text))};
+    return {ErrorKind::TypeMismatch,
+            u"类型不匹配：“%1”不是有效的数字。"_s.arg(quoteForMessage(text))};
 }
 
 Error Error::numberOutOfRange(QStringView text)
 {
-    return {ErrorKind::Overflow, u"溢出：“%1”超出了可计算的数值范围。"_s.arg(quoteForMessage(text))};
+    return {ErrorKind::Overflow,
+            u"溢出：“%1”超出了可计算的数值范围。"_s.arg(quoteForMessage(text))};
 }
 
 Error Error::integerOverflow()

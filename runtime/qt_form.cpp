@@ -31,7 +31,8 @@ QRect TwipsScale::toPixels(const TwipsRect &rect) const
 {
     const int left = toPixels(rect.left);
     const int top = toPixels(rect.top);
-    return {left, top, toPixels(rect.left + rect.width) - left, toPixels(rect.top + rect.height) - top};
+    return {left, top, toPixels(rect.left + rect.width) - left,
+            toPixels(rect.top + rect.height) - top};
 }
 
 namespace {
@@ -113,8 +114,8 @@ namespace {
         const TwipsRect &g = control.geometry;
         const QPoint from(scale.toPixels(g.left), scale.toPixels(g.top));
         const QPoint to(scale.toPixels(g.left + g.width), scale.toPixels(g.top + g.height));
-        const QColor colour = toQColor(control.foreground.value_or(SystemColourFlag | 8U),
-                                       parent->palette());
+        const QColor colour =
+            toQColor(control.foreground.value_or(SystemColourFlag | 8U), parent->palette());
         return new LineWidget(from, to, colour, parent);
     }
     }

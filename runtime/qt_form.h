@@ -18,8 +18,7 @@ class TwipsScale
 public:
     explicit TwipsScale(double dotsPerInch)
         : m_dotsPerInch(dotsPerInch)
-    {
-    }
+    {}
 
     [[nodiscard]] int toPixels(Twips twips) const;
     // Converts both edges, so controls that touch in twips touch in pixels.
@@ -44,10 +43,10 @@ public:
 
     [[nodiscard]] QWidget *window() const { return m_window.get(); }
 
-    [[nodiscard]] QString text(QStringView control) const override;
-    void setText(QStringView control, const QString &text) override;
-    [[nodiscard]] bool value(QStringView control) const override;
-    void setVisible(QStringView control, bool visible) override;
+    [[nodiscard]] QString text(QStringView name) const override;
+    void setText(QStringView name, const QString &text) override;
+    [[nodiscard]] bool value(QStringView name) const override;
+    void setVisible(QStringView name, bool visible) override;
     void launch(const QUrl &address) override;
 
     // Runs a handler the way a user event does: an error it raises is

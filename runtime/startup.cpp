@@ -19,8 +19,8 @@ namespace {
 constexpr QStringView SongFace = u"宋体";
 
 // Song-style Simplified-Chinese faces, closest first.
-const QStringList SongSubstitutes = {
-    u"SimSun"_s, u"NSimSun"_s, u"Songti SC"_s, u"Noto Serif CJK SC"_s, u"AR PL UMing CN"_s,
+constexpr QStringView SongSubstitutes[] = {
+    u"SimSun", u"NSimSun", u"Songti SC", u"Noto Serif CJK SC", u"AR PL UMing CN",
 };
 
 void substituteSongFace()
@@ -29,9 +29,9 @@ void substituteSongFace()
         return;
     }
     QStringList substitutes;
-    for (const QString &face : SongSubstitutes) {
-        if (QFontDatabase::hasFamily(face)) {
-            substitutes.append(face);
+    for (const QStringView face : SongSubstitutes) {
+        if (QFontDatabase::hasFamily(face.toString())) {
+            substitutes.append(face.toString());
         }
     }
     if (substitutes.isEmpty()) {

@@ -59,10 +59,9 @@ public:
     UrlRecorder() { QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open"); }
     ~UrlRecorder() override { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); }
 
-    QList<QUrl> opened;
+    Q_INVOKABLE void open(const QUrl &url) { opened.append(url); }
 
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
+    QList<QUrl> opened;
 };
 
 // Types text the way an input method delivers it: one key event per

@@ -37,8 +37,7 @@ void PrintTo(const Accepted &c, std::ostream *os)
 }
 
 class TextToDoubleAccepts : public testing::TestWithParam<Accepted>
-{
-};
+{};
 
 TEST_P(TextToDoubleAccepts, GivesTheCorrectlyRoundedDouble)
 {
@@ -50,37 +49,31 @@ TEST_P(TextToDoubleAccepts, GivesTheCorrectlyRoundedDouble)
 
 INSTANTIATE_TEST_SUITE_P(
     Syntax, TextToDoubleAccepts,
-    testing::Values(
-        Accepted{&Chinese, u"3000"_s, 3000.0},
-        Accepted{&Chinese, u"+3000"_s, 3000.0},
-        Accepted{&Chinese, u"-100"_s, -100.0},
-        Accepted{&Chinese, u"-0"_s, -0.0},
-        Accepted{&Chinese, u"1234.5"_s, 1234.5},
-        Accepted{&Chinese, u"5."_s, 5.0},
-        Accepted{&Chinese, u".5"_s, 0.5},
-        Accepted{&Chinese, u"1e3"_s, 1000.0},
-        Accepted{&Chinese, u"2.5E-1"_s, 0.25},
-        Accepted{&Chinese, u"1e+2"_s, 100.0},
-        Accepted{&Chinese, u"  42\t"_s, 42.0},
-        Accepted{&Chinese, u"\u3000" "42\u3000"_s, 42.0},
-        Accepted{&Chinese, u"0.93"_s, std::bit_cast<double>(0x3FEDC28F5C28F5C3ULL)},
-        Accepted{&Chinese, u"1.7976931348623157e308"_s, 1.7976931348623157e308},
-        Accepted{&Chinese, u"1e-400"_s, 0.0},
-        Accepted{&Chinese, u"-1e-400"_s, -0.0},
-        Accepted{&Chinese, u"4.9e-324"_s, 4.9e-324},
-        Accepted{&Chinese, u"0e999999999999999999999"_s, 0.0},
-        // Group separators, where each one sits in its place.
-        Accepted{&Chinese, u"1,234"_s, 1234.0},
-        Accepted{&Chinese, u"12,345,678.25"_s, 12345678.25},
-        Accepted{&German, u"1.234"_s, 1234.0},
-        Accepted{&German, u"1.234,5"_s, 1234.5},
-        Accepted{&German, u"3000,75"_s, 3000.75},
-        // Full-width forms, as typed by a Chinese input method.
-        Accepted{&Chinese, u"３０００"_s, 3000.0},
-        Accepted{&Chinese, u"１２３４．５"_s, 1234.5},
-        Accepted{&Chinese, u"－１００"_s, -100.0},
-        Accepted{&Chinese, u"＋５"_s, 5.0},
-        Accepted{&German, u"１．２３４"_s, 1234.0}));
+    testing::Values(Accepted{&Chinese, u"3000"_s, 3000.0}, Accepted{&Chinese, u"+3000"_s, 3000.0},
+                    Accepted{&Chinese, u"-100"_s, -100.0}, Accepted{&Chinese, u"-0"_s, -0.0},
+                    Accepted{&Chinese, u"1234.5"_s, 1234.5}, Accepted{&Chinese, u"5."_s, 5.0},
+                    Accepted{&Chinese, u".5"_s, 0.5}, Accepted{&Chinese, u"1e3"_s, 1000.0},
+                    Accepted{&Chinese, u"2.5E-1"_s, 0.25}, Accepted{&Chinese, u"1e+2"_s, 100.0},
+                    Accepted{&Chinese, u"  42\t"_s, 42.0},
+                    Accepted{&Chinese,
+                             u"\u3000"
+                             "42\u3000"_s,
+                             42.0},
+                    Accepted{&Chinese, u"0.93"_s, std::bit_cast<double>(0x3FEDC28F5C28F5C3ULL)},
+                    Accepted{&Chinese, u"1.7976931348623157e308"_s, 1.7976931348623157e308},
+                    Accepted{&Chinese, u"1e-400"_s, 0.0}, Accepted{&Chinese, u"-1e-400"_s, -0.0},
+                    Accepted{&Chinese, u"4.9e-324"_s, 4.9e-324},
+                    Accepted{&Chinese, u"0e999999999999999999999"_s, 0.0},
+                    // Group separators, where each one sits in its place.
+                    Accepted{&Chinese, u"1,234"_s, 1234.0},
+                    Accepted{&Chinese, u"12,345,678.25"_s, 12345678.25},
+                    Accepted{&German, u"1.234"_s, 1234.0}, Accepted{&German, u"1.234,5"_s, 1234.5},
+                    Accepted{&German, u"3000,75"_s, 3000.75},
+                    // Full-width forms, as typed by a Chinese input method.
+                    Accepted{&Chinese, u"３０００"_s, 3000.0},
+                    Accepted{&Chinese, u"１２３４．５"_s, 1234.5},
+                    Accepted{&Chinese, u"－１００"_s, -100.0}, Accepted{&Chinese, u"＋５"_s, 5.0},
+                    Accepted{&German, u"１．２３４"_s, 1234.0}));
 
 struct Rejected {
     const QLocale *locale;
@@ -94,8 +87,7 @@ void PrintTo(const Rejected &c, std::ostream *os)
 }
 
 class TextToDoubleRejects : public testing::TestWithParam<Rejected>
-{
-};
+{};
 
 TEST_P(TextToDoubleRejects, RaisesTheError)
 {
@@ -114,34 +106,21 @@ constexpr auto Mismatch = ErrorKind::TypeMismatch;
 INSTANTIATE_TEST_SUITE_P(
     Syntax, TextToDoubleRejects,
     testing::Values(
-        Rejected{&Chinese, u""_s, Mismatch},
-        Rejected{&Chinese, u"   "_s, Mismatch},
-        Rejected{&Chinese, u"\u3000\t"_s, Mismatch},
-        Rejected{&Chinese, u"abc"_s, Mismatch},
-        Rejected{&Chinese, u"inf"_s, Mismatch},
-        Rejected{&Chinese, u"-infinity"_s, Mismatch},
-        Rejected{&Chinese, u"nan"_s, Mismatch},
-        Rejected{&Chinese, u"0x10"_s, Mismatch},
-        Rejected{&Chinese, u"0x1p3"_s, Mismatch},
-        Rejected{&Chinese, u"3000元"_s, Mismatch},
-        Rejected{&Chinese, u"30 00"_s, Mismatch},
-        Rejected{&Chinese, u"- 5"_s, Mismatch},
-        Rejected{&Chinese, u"--5"_s, Mismatch},
-        Rejected{&Chinese, u"5-"_s, Mismatch},
-        Rejected{&Chinese, u"."_s, Mismatch},
-        Rejected{&Chinese, u"1e"_s, Mismatch},
-        Rejected{&Chinese, u"e5"_s, Mismatch},
-        Rejected{&Chinese, u"1.2.3"_s, Mismatch},
-        Rejected{&Chinese, u"1,2,3"_s, Mismatch},
-        Rejected{&Chinese, u"1234,567"_s, Mismatch},
-        Rejected{&Chinese, u",123"_s, Mismatch},
-        Rejected{&Chinese, u"123,"_s, Mismatch},
-        Rejected{&Chinese, u"1,,234"_s, Mismatch},
-        Rejected{&Chinese, u"1.234,5"_s, Mismatch},
+        Rejected{&Chinese, u""_s, Mismatch}, Rejected{&Chinese, u"   "_s, Mismatch},
+        Rejected{&Chinese, u"\u3000\t"_s, Mismatch}, Rejected{&Chinese, u"abc"_s, Mismatch},
+        Rejected{&Chinese, u"inf"_s, Mismatch}, Rejected{&Chinese, u"-infinity"_s, Mismatch},
+        Rejected{&Chinese, u"nan"_s, Mismatch}, Rejected{&Chinese, u"0x10"_s, Mismatch},
+        Rejected{&Chinese, u"0x1p3"_s, Mismatch}, Rejected{&Chinese, u"3000元"_s, Mismatch},
+        Rejected{&Chinese, u"30 00"_s, Mismatch}, Rejected{&Chinese, u"- 5"_s, Mismatch},
+        Rejected{&Chinese, u"--5"_s, Mismatch}, Rejected{&Chinese, u"5-"_s, Mismatch},
+        Rejected{&Chinese, u"."_s, Mismatch}, Rejected{&Chinese, u"1e"_s, Mismatch},
+        Rejected{&Chinese, u"e5"_s, Mismatch}, Rejected{&Chinese, u"1.2.3"_s, Mismatch},
+        Rejected{&Chinese, u"1,2,3"_s, Mismatch}, Rejected{&Chinese, u"1234,567"_s, Mismatch},
+        Rejected{&Chinese, u",123"_s, Mismatch}, Rejected{&Chinese, u"123,"_s, Mismatch},
+        Rejected{&Chinese, u"1,,234"_s, Mismatch}, Rejected{&Chinese, u"1.234,5"_s, Mismatch},
         Rejected{&Chinese, u"\u0663\u0660"_s, Mismatch}, // Arabic-Indic digits
         Rejected{&Chinese, u"3\u200b000"_s, Mismatch},   // zero-width space
-        Rejected{&German, u"1.5"_s, Mismatch},
-        Rejected{&German, u"1,234.5"_s, Mismatch},
+        Rejected{&German, u"1.5"_s, Mismatch}, Rejected{&German, u"1,234.5"_s, Mismatch},
         Rejected{&Chinese, u"1e400"_s, ErrorKind::Overflow},
         Rejected{&Chinese, u"-1e400"_s, ErrorKind::Overflow},
         Rejected{&Chinese, u"1e99999999999999999999"_s, ErrorKind::Overflow},
@@ -153,8 +132,7 @@ struct Rounding {
 };
 
 class DoubleToInt16Rounds : public testing::TestWithParam<Rounding>
-{
-};
+{};
 
 TEST_P(DoubleToInt16Rounds, ToNearestTiesToEven)
 {
@@ -166,15 +144,14 @@ INSTANTIATE_TEST_SUITE_P(Ties, DoubleToInt16Rounds,
                                          Rounding{160.5, 160}, Rounding{-46.5, -46},
                                          Rounding{-0.5, 0}, Rounding{-1.5, -2},
                                          Rounding{511.49999999999994, 511},
-                                         Rounding{0.49999999999999994, 0},
-                                         Rounding{32767.4, 32767}, Rounding{-32768.5, -32768},
-                                         Rounding{-0.0, 0}));
+                                         Rounding{0.49999999999999994, 0}, Rounding{32767.4, 32767},
+                                         Rounding{-32768.5, -32768}, Rounding{-0.0, 0}));
 
 TEST(DoubleToInt16, RaisesOverflowOutsideTheRange)
 {
-    for (const double value : {32767.5, 32768.0, -32768.6, -32769.0, 1e300, -1e300,
-                               std::numeric_limits<double>::infinity(),
-                               std::numeric_limits<double>::quiet_NaN()}) {
+    for (const double value :
+         {32767.5, 32768.0, -32768.6, -32769.0, 1e300, -1e300,
+          std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
         try {
             const qint16 got = doubleToInt16(value);
             ADD_FAILURE() << value << " gave " << got;

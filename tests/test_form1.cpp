@@ -46,10 +46,7 @@ protected:
         return widget;
     }
 
-    [[nodiscard]] QString text(const QString &name) const
-    {
-        return find<QLineEdit>(name)->text();
-    }
+    [[nodiscard]] QString text(const QString &name) const { return find<QLineEdit>(name)->text(); }
 
     void enterPrice(const QString &price)
     {
@@ -111,8 +108,8 @@ TEST_F(Form1Test, StartsInItsInitialState)
 TEST_F(Form1Test, CaptionsAreExactlyTheWindowsTexts)
 {
     const std::pair<QString, QString> captions[] = {
-        {u"Command1"_s, u"计算"_s},   {u"Option1"_s, u"7%"_s},     {u"Option2"_s, u"8%"_s},
-        {u"Option3"_s, u"9%"_s},      {u"Option4"_s, u"10%"_s},    {u"Label1"_s, u"昨结价:"_s},
+        {u"Command1"_s, u"计算"_s},     {u"Option1"_s, u"7%"_s},        {u"Option2"_s, u"8%"_s},
+        {u"Option3"_s, u"9%"_s},        {u"Option4"_s, u"10%"_s},       {u"Label1"_s, u"昨结价:"_s},
         {u"Label2"_s, u"涨停\uFF1A"_s}, {u"Label3"_s, u"跌停\uFF1A"_s}, {u"Label5"_s, u"状态"_s},
         {u"Label6"_s, u"结算价:"_s},
     };
@@ -166,7 +163,8 @@ TEST_F(Form1Test, EveryControlSitsAtItsPlace)
     for (const Place &place : places) {
         const QWidget *control = find<QWidget>(place.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parentWidget()->objectName(), place.container) << place.name.toStdString();
+        EXPECT_EQ(control->parentWidget()->objectName(), place.container)
+            << place.name.toStdString();
         const QRect expected(px(place.twips.x()), px(place.twips.y()), px(place.twips.width()),
                              px(place.twips.height()));
         EXPECT_EQ(control->geometry(), expected) << place.name.toStdString();
@@ -188,7 +186,7 @@ TEST_F(Form1Test, EveryControlSitsAtItsPlace)
         EXPECT_EQ(option->x(), px(place.twips.x())) << place.name.toStdString();
         EXPECT_GE(option->width(), px(place.twips.width())) << place.name.toStdString();
         EXPECT_NEAR(option->geometry().center().y(),
-                    px(place.twips.y()) + px(place.twips.height()) / 2, 1)
+                    px(place.twips.y()) + px(place.twips.height()) / 2.0, 1)
             << place.name.toStdString();
         EXPECT_LT(previousRight, option->x()) << place.name.toStdString();
         EXPECT_LE(option->geometry().right(), option->parentWidget()->width());
@@ -210,14 +208,15 @@ TEST_F(Form1Test, FontsAreSongStyleInTheirSizesAndWeights)
         int weight;
     };
     const Expected fonts[] = {
-        {u"Text1"_s, 15, 700},     {u"Text2"_s, 15, 700},     {u"Text3"_s, 15, 700},
-        {u"Label1"_s, 14.25, 700}, {u"Label5"_s, 14.25, 700}, {u"Label6"_s, 14.25, 700},
-        {u"Combo1"_s, 14.25, 400}, {u"Option1"_s, 14.25, 400}, {u"Option2"_s, 14.25, 400},
+        {u"Text1"_s, 15, 700},      {u"Text2"_s, 15, 700},      {u"Text3"_s, 15, 700},
+        {u"Label1"_s, 14.25, 700},  {u"Label5"_s, 14.25, 700},  {u"Label6"_s, 14.25, 700},
+        {u"Combo1"_s, 14.25, 400},  {u"Option1"_s, 14.25, 400}, {u"Option2"_s, 14.25, 400},
         {u"Option3"_s, 14.25, 400}, {u"Option4"_s, 14.25, 400}, {u"Label2"_s, 14.25, 400},
-        {u"Label3"_s, 14.25, 400}, {u"Label4"_s, 14.25, 400},
+        {u"Label3"_s, 14.25, 400},  {u"Label4"_s, 14.25, 400},
     };
-    const QStringList songFaces = {u"宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"Songti SC"_s,
-                                   u"Noto Serif CJK SC"_s, u"AR PL UMing CN"_s};
+    const QStringList songFaces = {
+        u"宋体"_s,          u"SimSun"_s, u"NSimSun"_s, u"Songti SC"_s, u"Noto Serif CJK SC"_s,
+        u"AR PL UMing CN"_s};
     for (const Expected &e : fonts) {
         const QWidget *control = find<QWidget>(e.name);
         ASSERT_NE(control, nullptr);

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using lumasio::runtime::quoteForMessage;
 using lumasio::runtime::QtForm;
+using lumasio::runtime::quoteForMessage;
 using lumasio::tests::MessageBoxCatcher;
 
 namespace {
@@ -46,16 +46,28 @@ const HostileCase Cases[] = {
     {u"\t\t"_s, Outcome::QuotedWarning},
     {u"\u3000\u3000"_s, Outcome::QuotedWarning},
     {u"  3000  "_s, Outcome::Result, u"3210"_s, u"2790"_s},
-    {u"\u3000" "3000\u3000"_s, Outcome::Result, u"3210"_s, u"2790"_s},
+    {u"\u3000"
+     "3000\u3000"_s,
+     Outcome::Result, u"3210"_s, u"2790"_s},
     {QString(32767, u'9'), Outcome::QuotedWarning},
     {QString(32767, u'0'), Outcome::Result, u"0"_s, u"0"_s},
     {u"3000\n"_s, Outcome::QuotedWarning},
     {u"\x01\x02\x1b[31m"_s, Outcome::QuotedWarning},
-    {QStringView(u"30\0" "00", 5).toString(), Outcome::QuotedWarning},
-    {u"\u202e" "0003"_s, Outcome::QuotedWarning},   // right-to-left override
-    {u"\u200f" "3000"_s, Outcome::QuotedWarning},   // right-to-left mark
-    {u"3000\u200b"_s, Outcome::QuotedWarning},      // zero-width space
-    {u"\ufeff" "3000"_s, Outcome::QuotedWarning},   // byte-order mark
+    {QStringView(u"30\0"
+                 "00",
+                 5)
+         .toString(),
+     Outcome::QuotedWarning},
+    {u"\u202e"
+     "0003"_s,
+     Outcome::QuotedWarning}, // right-to-left override
+    {u"\u200f"
+     "3000"_s,
+     Outcome::QuotedWarning},                  // right-to-left mark
+    {u"3000\u200b"_s, Outcome::QuotedWarning}, // zero-width space
+    {u"\ufeff"
+     "3000"_s,
+     Outcome::QuotedWarning},                         // byte-order mark
     {QString(QChar(0xD800)), Outcome::QuotedWarning}, // lone high surrogate
     {u"3000"_s + QChar(0xDC00), Outcome::QuotedWarning},
     {u"😀"_s, Outcome::QuotedWarning},
@@ -82,7 +94,7 @@ const HostileCase Cases[] = {
     {u"\u06f1\u06f2\u06f3"_s, Outcome::QuotedWarning}, // extended Arabic-Indic
     {u"\u0967\u0968\u0969"_s, Outcome::QuotedWarning}, // Devanagari digits
     {u"３０００元"_s, Outcome::QuotedWarning},
-    {u"30624"_s, Outcome::Warning},  // limit-up beyond 32767
+    {u"30624"_s, Outcome::Warning},   // limit-up beyond 32767
     {u"1.7e308"_s, Outcome::Warning}, // product beyond the double range
     {u"1e300"_s, Outcome::Warning},
     {u"３０００"_s, Outcome::Result, u"3210"_s, u"2790"_s},

@@ -61,8 +61,7 @@ void PrintTo(const LimitCase &c, std::ostream *os)
 }
 
 class LimitTextGives : public testing::TestWithParam<LimitCase>
-{
-};
+{};
 
 TEST_P(LimitTextGives, UpAndDown)
 {
@@ -74,25 +73,23 @@ TEST_P(LimitTextGives, UpAndDown)
 
 INSTANTIATE_TEST_SUITE_P(
     Prices, LimitTextGives,
-    testing::Values(LimitCase{u"3000"_s, 0, u"3210"_s, u"2790"_s},
-                    LimitCase{u"150"_s, 0, u"160"_s, u"140"_s}, // 160.5 and 139.5 round to even
-                    LimitCase{u"50"_s, 0, u"54"_s, u"46"_s},
-                    // 550 × 0.92999999999999993783 = 511.49999999999994; the
-                    // double nearest 0.93 would give 511.5 and "512".
-                    LimitCase{u"550"_s, 0, u"588"_s, u"511"_s},
-                    LimitCase{u"3650"_s, 0, u"3906"_s, u"3394"_s},
-                    LimitCase{u"3333"_s, 1, u"3600"_s, u"3066"_s},
-                    LimitCase{u"12345"_s, 2, u"13456"_s, u"11234"_s},
-                    LimitCase{u"5"_s, 3, u"6"_s, u"4"_s}, LimitCase{u"15"_s, 3, u"16"_s, u"14"_s},
-                    LimitCase{u"3000"_s, 3, u"3300"_s, u"2700"_s},
-                    LimitCase{u"1234.5"_s, 0, u"1321"_s, u"1148"_s},
-                    LimitCase{u"-100"_s, 0, u"-107"_s, u"-93"_s},
-                    LimitCase{u"-0"_s, 0, u"0"_s, u"0"_s}, LimitCase{u"0"_s, 3, u"0"_s, u"0"_s},
-                    LimitCase{u"30623"_s, 0, u"32767"_s, u"28479"_s},
-                    LimitCase{u"30340"_s, 1, u"32767"_s, u"27913"_s},
-                    LimitCase{u"30061"_s, 2, u"32766"_s, u"27356"_s},
-                    LimitCase{u"29788"_s, 3, u"32767"_s, u"26809"_s},
-                    LimitCase{u"３０００"_s, 0, u"3210"_s, u"2790"_s}));
+    testing::Values(
+        LimitCase{u"3000"_s, 0, u"3210"_s, u"2790"_s},
+        LimitCase{u"150"_s, 0, u"160"_s, u"140"_s}, // 160.5 and 139.5 round to even
+        LimitCase{u"50"_s, 0, u"54"_s, u"46"_s},
+        // 550 × 0.92999999999999993783 = 511.49999999999994; the
+        // double nearest 0.93 would give 511.5 and "512".
+        LimitCase{u"550"_s, 0, u"588"_s, u"511"_s}, LimitCase{u"3650"_s, 0, u"3906"_s, u"3394"_s},
+        LimitCase{u"3333"_s, 1, u"3600"_s, u"3066"_s},
+        LimitCase{u"12345"_s, 2, u"13456"_s, u"11234"_s}, LimitCase{u"5"_s, 3, u"6"_s, u"4"_s},
+        LimitCase{u"15"_s, 3, u"16"_s, u"14"_s}, LimitCase{u"3000"_s, 3, u"3300"_s, u"2700"_s},
+        LimitCase{u"1234.5"_s, 0, u"1321"_s, u"1148"_s},
+        LimitCase{u"-100"_s, 0, u"-107"_s, u"-93"_s}, LimitCase{u"-0"_s, 0, u"0"_s, u"0"_s},
+        LimitCase{u"0"_s, 3, u"0"_s, u"0"_s}, LimitCase{u"30623"_s, 0, u"32767"_s, u"28479"_s},
+        LimitCase{u"30340"_s, 1, u"32767"_s, u"27913"_s},
+        LimitCase{u"30061"_s, 2, u"32766"_s, u"27356"_s},
+        LimitCase{u"29788"_s, 3, u"32767"_s, u"26809"_s},
+        LimitCase{u"３０００"_s, 0, u"3210"_s, u"2790"_s}));
 
 struct FailureCase {
     QString reference;
@@ -106,8 +103,7 @@ void PrintTo(const FailureCase &c, std::ostream *os)
 }
 
 class LimitUpRaises : public testing::TestWithParam<FailureCase>
-{
-};
+{};
 
 TEST_P(LimitUpRaises, TheError)
 {
@@ -121,18 +117,17 @@ TEST_P(LimitUpRaises, TheError)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Prices, LimitUpRaises,
-    testing::Values(FailureCase{u"30624"_s, 0, ErrorKind::Overflow},
-                    FailureCase{u"30341"_s, 1, ErrorKind::Overflow},
-                    FailureCase{u"30062"_s, 2, ErrorKind::Overflow},
-                    FailureCase{u"29789"_s, 3, ErrorKind::Overflow},
-                    FailureCase{u"-30625"_s, 0, ErrorKind::Overflow},
-                    FailureCase{u"1e300"_s, 0, ErrorKind::Overflow},
-                    FailureCase{u"1.7e308"_s, 0, ErrorKind::FloatingPoint},
-                    FailureCase{u"-1.7e308"_s, 3, ErrorKind::FloatingPoint},
-                    FailureCase{u"abc"_s, 0, ErrorKind::TypeMismatch},
-                    FailureCase{u"   "_s, 0, ErrorKind::TypeMismatch}));
+INSTANTIATE_TEST_SUITE_P(Prices, LimitUpRaises,
+                         testing::Values(FailureCase{u"30624"_s, 0, ErrorKind::Overflow},
+                                         FailureCase{u"30341"_s, 1, ErrorKind::Overflow},
+                                         FailureCase{u"30062"_s, 2, ErrorKind::Overflow},
+                                         FailureCase{u"29789"_s, 3, ErrorKind::Overflow},
+                                         FailureCase{u"-30625"_s, 0, ErrorKind::Overflow},
+                                         FailureCase{u"1e300"_s, 0, ErrorKind::Overflow},
+                                         FailureCase{u"1.7e308"_s, 0, ErrorKind::FloatingPoint},
+                                         FailureCase{u"-1.7e308"_s, 3, ErrorKind::FloatingPoint},
+                                         FailureCase{u"abc"_s, 0, ErrorKind::TypeMismatch},
+                                         FailureCase{u"   "_s, 0, ErrorKind::TypeMismatch}));
 
 // --- The Calculate command over the in-memory form -------------------------
 
