@@ -2,8 +2,10 @@
 
 #include "error.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <string_view>
 #include <system_error>
 
 namespace lumasio::runtime {
@@ -41,38 +43,60 @@ constexpr char16_t FullWidthNine = u'９';
     return c >= u'0' && c <= u'9';
 }
 
-// A cursor over the normalised text that knows the locale's separators.
+// The locale's decimal point and group separator. QLocale builds them afresh
+// on every call; the last locale's are kept, since a user has only one.
+struct Separators {
+    QString decimalPoint;
+    QString groupSeparator;
+};
+
+[[nodiscard]] const Separators &separatorsOf(const QLocale &locale)
+{
+    thread_local QLocale cachedLocale(QLocale::C);
+    thread_local Separators cached{cachedLocale.decimalPoint(), cachedLocale.groupSeparator()};
+    if (locale != cachedLocale) {
+        cachedLocale = locale;
+        cached = {locale.decimalPoint(), locale.groupSeparator()};
+    }
+    return cached;
+}
+
+// A cursor over the text that reads full-width forms as their ASCII ones.
 class Scanner
 {
 public:
-    Scanner(QStringView text, QString decimalPoint, QString groupSeparator)
+    Scanner(QStringView text, const Separators &separators)
         : m_text(text)
-        , m_decimalPoint(std::move(decimalPoint))
-        , m_groupSeparator(std::move(groupSeparator))
+        , m_separators(separators)
     {}
 
     [[nodiscard]] bool atEnd() const { return m_pos == m_text.size(); }
-    [[nodiscard]] QChar peek() const { return atEnd() ? QChar() : m_text[m_pos]; }
+    [[nodiscard]] QChar peek() const { return atEnd() ? QChar() : toHalfWidth(m_text[m_pos]); }
     void advance() { ++m_pos; }
 
     [[nodiscard]] bool skip(QStringView token)
     {
-        if (token.isEmpty() || !m_text.sliced(m_pos).startsWith(token)) {
+        if (token.isEmpty() || m_text.size() - m_pos < token.size()) {
             return false;
+        }
+        for (qsizetype i = 0; i < token.size(); ++i) {
+            if (toHalfWidth(m_text[m_pos + i]) != token[i]) {
+                return false;
+            }
         }
         m_pos += token.size();
         return true;
     }
 
-    [[nodiscard]] bool skipDecimalPoint() { return skip(m_decimalPoint); }
-    [[nodiscard]] bool skipGroupSeparator() { return skip(m_groupSeparator); }
+    [[nodiscard]] bool skipDecimalPoint() { return skip(m_separators.decimalPoint); }
+    [[nodiscard]] bool skipGroupSeparator() { return skip(m_separators.groupSeparator); }
 
-    // Appends a run of ASCII digits to out; returns how many there were.
-    qsizetype digits(std::string &out)
+    // Copies a run of ASCII digits to out; returns how many there were.
+    qsizetype digits(char *&out)
     {
         const qsizetype start = m_pos;
-        while (!atEnd() && isAsciiDigit(peek())) {
-            out.push_back(static_cast<char>(peek().unicode()));
+        for (QChar c = peek(); isAsciiDigit(c); c = peek()) {
+            *out++ = static_cast<char>(c.unicode());
             advance();
         }
         return m_pos - start;
@@ -81,13 +105,12 @@ public:
 private:
     QStringView m_text;
     qsizetype m_pos = 0;
-    QString m_decimalPoint;
-    QString m_groupSeparator;
+    const Separators &m_separators;
 };
 
 // The integer part: either plain digits, or groups of three digits after a
 // leading group of one to three.
-[[nodiscard]] bool scanIntegerPart(Scanner &scanner, std::string &out)
+[[nodiscard]] bool scanIntegerPart(Scanner &scanner, char *&out)
 {
     qsizetype group = scanner.digits(out);
     bool grouped = false;
@@ -104,16 +127,12 @@ private:
     return true;
 }
 
-} // namespace
-
-std::optional<std::string> normalizeNumber(QStringView text, const QLocale &locale)
+// Writes the ASCII form of text to out, which has room for text.size()
+// characters: the ASCII form is never longer. Returns its length, or -1 for
+// text that isn't a number.
+qsizetype normalizeInto(QStringView text, const Separators &separators, char *out)
 {
-    QString halfWidth;
-    halfWidth.reserve(text.size());
-    for (const QChar c : text) {
-        halfWidth.append(toHalfWidth(c));
-    }
-    QStringView view(halfWidth);
+    QStringView view = text;
     while (!view.isEmpty() && isBlank(view.front())) {
         view = view.sliced(1);
     }
@@ -121,45 +140,57 @@ std::optional<std::string> normalizeNumber(QStringView text, const QLocale &loca
         view.chop(1);
     }
 
-    Scanner scanner(view, locale.decimalPoint(), locale.groupSeparator());
-    std::string ascii;
-    ascii.reserve(static_cast<std::size_t>(view.size()) + 1);
+    Scanner scanner(view, separators);
+    char *const begin = out;
 
     if (scanner.peek() == u'+' || scanner.peek() == u'-') {
         if (scanner.peek() == u'-') {
-            ascii.push_back('-');
+            *out++ = '-';
         }
         scanner.advance();
     }
 
-    const std::size_t mantissaStart = ascii.size();
-    if (!scanIntegerPart(scanner, ascii)) {
-        return std::nullopt;
+    const char *const mantissa = out;
+    if (!scanIntegerPart(scanner, out)) {
+        return -1;
     }
-    bool haveDigits = ascii.size() > mantissaStart;
+    bool haveDigits = out > mantissa;
     if (scanner.skipDecimalPoint()) {
-        ascii.push_back('.');
-        haveDigits = scanner.digits(ascii) > 0 || haveDigits;
+        *out++ = '.';
+        haveDigits = scanner.digits(out) > 0 || haveDigits;
     }
     if (!haveDigits) {
-        return std::nullopt;
+        return -1;
     }
 
     if (scanner.peek() == u'e' || scanner.peek() == u'E') {
         scanner.advance();
-        ascii.push_back('e');
+        *out++ = 'e';
         if (scanner.peek() == u'+' || scanner.peek() == u'-') {
-            ascii.push_back(static_cast<char>(scanner.peek().unicode()));
+            *out++ = static_cast<char>(scanner.peek().unicode());
             scanner.advance();
         }
-        if (scanner.digits(ascii) == 0) {
-            return std::nullopt;
+        if (scanner.digits(out) == 0) {
+            return -1;
         }
     }
 
     if (!scanner.atEnd()) {
+        return -1;
+    }
+    return out - begin;
+}
+
+} // namespace
+
+std::optional<std::string> normalizeNumber(QStringView text, const QLocale &locale)
+{
+    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
+    const qsizetype length = normalizeInto(text, separatorsOf(locale), ascii.data());
+    if (length < 0) {
         return std::nullopt;
     }
+    ascii.resize(static_cast<std::size_t>(length));
     return ascii;
 }
 
@@ -168,7 +199,7 @@ namespace {
 // Whether a number that from_chars found out of range is too large (rather
 // than too small) for a double: its first significant digit sits at or left
 // of the units place.
-[[nodiscard]] bool isTooLarge(const std::string &ascii)
+[[nodiscard]] bool isTooLarge(std::string_view ascii)
 {
     long long position = 0; // decimal position of the first significant digit
     bool seenPoint = false;
@@ -215,22 +246,29 @@ namespace {
 
 double textToDouble(QStringView text, const QLocale &locale)
 {
-    const std::optional<std::string> ascii = normalizeNumber(text, locale);
-    if (!ascii) {
+    // A price fits the stack buffer; only very long text needs the heap.
+    std::array<char, 64> small{};
+    std::string large;
+    char *ascii = small.data();
+    if (text.size() > static_cast<qsizetype>(small.size())) {
+        large.resize(static_cast<std::size_t>(text.size()));
+        ascii = large.data();
+    }
+    const qsizetype length = normalizeInto(text, separatorsOf(locale), ascii);
+    if (length < 0) {
         throw Error::typeMismatch(text);
     }
+    const std::string_view number(ascii, static_cast<std::size_t>(length));
     double value = 0.0;
-    const char *first = ascii->data();
-    const char *last = first + ascii->size();
-    const auto [end, ec] = std::from_chars(first, last, value);
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (ec == std::errc::result_out_of_range) {
-        if (isTooLarge(*ascii)) {
+        if (isTooLarge(number)) {
             throw Error::numberOutOfRange(text);
         }
         // Too small to tell from zero.
-        return ascii->front() == '-' ? -0.0 : 0.0;
+        return number.front() == '-' ? -0.0 : 0.0;
     }
-    if (ec != std::errc() || end != last) {
+    if (ec != std::errc() || end != number.data() + number.size()) {
         throw Error::typeMismatch(text);
     }
     return value;
@@ -243,12 +281,17 @@ qint16 doubleToInt16(double value)
     if (!(value > -32769.0 && value < 32768.0)) {
         throw Error::integerOverflow();
     }
-    double rounded = std::floor(value);
-    const double fraction = value - rounded; // exact for this range
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0.0)) {
-        rounded += 1.0;
+    // Truncation is defined in this range; step down to the floor for
+    // negative values. The fraction is exact: both terms are near each other.
+    auto rounded = static_cast<int>(value);
+    if (value < rounded) {
+        --rounded;
     }
-    if (rounded < -32768.0 || rounded > 32767.0) {
+    const double fraction = value - rounded;
+    if (fraction > 0.5 || (fraction == 0.5 && (rounded & 1) != 0)) {
+        ++rounded;
+    }
+    if (rounded < -32768 || rounded > 32767) {
         throw Error::integerOverflow();
     }
     return static_cast<qint16>(rounded);
@@ -256,7 +299,18 @@ qint16 doubleToInt16(double value)
 
 QString int16ToText(qint16 value)
 {
-    return QString::number(value);
+    // Six characters at most ("-32768"), written from the right.
+    std::array<char16_t, 6> digits{};
+    auto at = digits.end();
+    int rest = value < 0 ? -static_cast<int>(value) : value;
+    do {
+        *--at = static_cast<char16_t>(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0) {
+        *--at = u'-';
+    }
+    return QStringView(at, digits.end()).toString();
 }
 
 } // namespace lumasio::runtime
