@@ -46,11 +46,11 @@ void BM_LimitText(benchmark::State &state)
         prices.append(QString::fromStdString(price));
     }
     const double multiplier = lumasio::limits::LimitTierTable[0].upMultiplier;
-    // The Calculate command looks the user's locale up once per click.
-    const QLocale locale;
+    // The Calculate command looks the user's number format up once per click.
+    const lumasio::runtime::NumberFormat format;
     for (auto _ : state) {
         for (const QString &price : prices) {
-            QString result = lumasio::limits::limitText(price, multiplier, locale);
+            const auto result = lumasio::limits::limitText(price, multiplier, format);
             benchmark::DoNotOptimize(result);
         }
     }

@@ -18,10 +18,11 @@ using lumasio::runtime::ErrorKind;
 
 namespace {
 
-std::optional<int> checkedLimit(const QString &text, double multiplier, const QLocale &locale)
+std::optional<int> checkedLimit(const QString &text, double multiplier,
+                                const lumasio::runtime::NumberFormat &format)
 {
     try {
-        const QString result = limitText(text, multiplier, locale);
+        const QString result = limitText(text, multiplier, format).toString();
         bool ok = false;
         const int value = result.toInt(&ok);
         LUMASIO_FUZZ_CHECK(ok);
@@ -46,9 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         price = lumasio::runtime::textToDouble(input.text, *input.locale);
     } catch (const Error &) {
     }
+    const lumasio::runtime::NumberFormat format(*input.locale);
     for (const auto &tier : LimitTierTable) {
-        const auto up = checkedLimit(input.text, tier.upMultiplier, *input.locale);
-        const auto down = checkedLimit(input.text, tier.downMultiplier, *input.locale);
+        const auto up = checkedLimit(input.text, tier.upMultiplier, format);
+        const auto down = checkedLimit(input.text, tier.downMultiplier, format);
         if (!price) {
             LUMASIO_FUZZ_CHECK(!up && !down);
             continue;

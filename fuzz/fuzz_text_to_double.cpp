@@ -14,7 +14,8 @@ using lumasio::runtime::ErrorKind;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const auto input = lumasio::fuzz::decode(data, size);
-    const auto ascii = lumasio::runtime::normalizeNumber(input.text, *input.locale);
+    const auto ascii = lumasio::runtime::normalizeNumber(
+        input.text, lumasio::runtime::NumberFormat(*input.locale));
     if (ascii) {
         LUMASIO_FUZZ_CHECK(ascii->find_first_not_of("0123456789.e+-") == std::string::npos);
     }

@@ -13,7 +13,7 @@ void calculate(runtime::Form &form)
     static constexpr QStringView LimitDown = u"Text3";
 
     // The user's number format, looked up once per click.
-    const QLocale locale;
+    const runtime::NumberFormat format;
 
     // Every row is tested, even after a match; the option buttons form one
     // exclusive group, so at most one matches.
@@ -21,8 +21,10 @@ void calculate(runtime::Form &form)
         const bool selected = form.value(tier.optionControl);
         const bool haveInput = !form.text(Input).isEmpty();
         if (selected && haveInput) {
-            form.setText(LimitUp, limitText(form.text(Input), tier.upMultiplier, locale));
-            form.setText(LimitDown, limitText(form.text(Input), tier.downMultiplier, locale));
+            form.setText(LimitUp,
+                         limitText(form.text(Input), tier.upMultiplier, format).toString());
+            form.setText(LimitDown,
+                         limitText(form.text(Input), tier.downMultiplier, format).toString());
         }
     }
 }

@@ -7,9 +7,10 @@
 
 namespace lumasio::limits {
 
-QString limitText(QStringView referenceText, double multiplier, const QLocale &locale)
+runtime::Int16Text limitText(QStringView referenceText, double multiplier,
+                             const runtime::NumberFormat &format)
 {
-    const double price = runtime::textToDouble(referenceText, locale);
+    const double price = runtime::textToDouble(referenceText, format);
     const double product = price * multiplier;
     // The price is finite, so a non-finite product can only be an overflow.
     if (!std::isfinite(product)) {

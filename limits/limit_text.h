@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversions.h"
+
 #include <QLocale>
 #include <QString>
 
@@ -9,7 +11,8 @@ namespace lumasio::limits {
 // reference text converted to a double, one multiplication, then rounded to a
 // whole number, ties to even. Raises the runtime's type-mismatch, overflow or
 // floating-point error instead of producing a result.
-[[nodiscard]] QString limitText(QStringView referenceText, double multiplier,
-                                const QLocale &locale = QLocale());
+[[nodiscard]] runtime::Int16Text
+limitText(QStringView referenceText, double multiplier,
+          const runtime::NumberFormat &format = runtime::NumberFormat());
 
 } // namespace lumasio::limits

@@ -10,6 +10,11 @@
 
 namespace lumasio::runtime {
 
+NumberFormat::NumberFormat(const QLocale &locale)
+    : m_decimalPoint(locale.decimalPoint())
+    , m_groupSeparator(locale.groupSeparator())
+{}
+
 namespace {
 
 constexpr char16_t FullWidthZero = u'０';
@@ -18,6 +23,9 @@ constexpr char16_t FullWidthNine = u'９';
 [[nodiscard]] QChar toHalfWidth(QChar c)
 {
     const char16_t u = c.unicode();
+    if (u < 0x80) {
+        return c;
+    }
     if (u >= FullWidthZero && u <= FullWidthNine) {
         return QChar(u'0' + (u - FullWidthZero));
     }
@@ -43,31 +51,13 @@ constexpr char16_t FullWidthNine = u'９';
     return c >= u'0' && c <= u'9';
 }
 
-// The locale's decimal point and group separator. QLocale builds them afresh
-// on every call; the last locale's are kept, since a user has only one.
-struct Separators {
-    QString decimalPoint;
-    QString groupSeparator;
-};
-
-[[nodiscard]] const Separators &separatorsOf(const QLocale &locale)
-{
-    thread_local QLocale cachedLocale(QLocale::C);
-    thread_local Separators cached{cachedLocale.decimalPoint(), cachedLocale.groupSeparator()};
-    if (locale != cachedLocale) {
-        cachedLocale = locale;
-        cached = {locale.decimalPoint(), locale.groupSeparator()};
-    }
-    return cached;
-}
-
 // A cursor over the text that reads full-width forms as their ASCII ones.
 class Scanner
 {
 public:
-    Scanner(QStringView text, const Separators &separators)
+    Scanner(QStringView text, const NumberFormat &format)
         : m_text(text)
-        , m_separators(separators)
+        , m_format(format)
     {}
 
     [[nodiscard]] bool atEnd() const { return m_pos == m_text.size(); }
@@ -88,8 +78,8 @@ public:
         return true;
     }
 
-    [[nodiscard]] bool skipDecimalPoint() { return skip(m_separators.decimalPoint); }
-    [[nodiscard]] bool skipGroupSeparator() { return skip(m_separators.groupSeparator); }
+    [[nodiscard]] bool skipDecimalPoint() { return skip(m_format.decimalPoint()); }
+    [[nodiscard]] bool skipGroupSeparator() { return skip(m_format.groupSeparator()); }
 
     // Copies a run of ASCII digits to out; returns how many there were.
     qsizetype digits(char *&out)
@@ -105,7 +95,7 @@ public:
 private:
     QStringView m_text;
     qsizetype m_pos = 0;
-    const Separators &m_separators;
+    const NumberFormat &m_format;
 };
 
 // The integer part: either plain digits, or groups of three digits after a
@@ -130,7 +120,7 @@ private:
 // Writes the ASCII form of text to out, which has room for text.size()
 // characters: the ASCII form is never longer. Returns its length, or -1 for
 // text that isn't a number.
-qsizetype normalizeInto(QStringView text, const Separators &separators, char *out)
+qsizetype normalizeInto(QStringView text, const NumberFormat &format, char *out)
 {
     QStringView view = text;
     while (!view.isEmpty() && isBlank(view.front())) {
@@ -140,7 +130,7 @@ qsizetype normalizeInto(QStringView text, const Separators &separators, char *ou
         view.chop(1);
     }
 
-    Scanner scanner(view, separators);
+    Scanner scanner(view, format);
     char *const begin = out;
 
     if (scanner.peek() == u'+' || scanner.peek() == u'-') {
@@ -183,10 +173,10 @@ qsizetype normalizeInto(QStringView text, const Separators &separators, char *ou
 
 } // namespace
 
-std::optional<std::string> normalizeNumber(QStringView text, const QLocale &locale)
+std::optional<std::string> normalizeNumber(QStringView text, const NumberFormat &format)
 {
     std::string ascii(static_cast<std::size_t>(text.size()), '\0');
-    const qsizetype length = normalizeInto(text, separatorsOf(locale), ascii.data());
+    const qsizetype length = normalizeInto(text, format, ascii.data());
     if (length < 0) {
         return std::nullopt;
     }
@@ -244,21 +234,11 @@ namespace {
 
 } // namespace
 
-double textToDouble(QStringView text, const QLocale &locale)
+namespace {
+
+// from_chars on the ASCII form of text, with the runtime's errors.
+[[nodiscard]] double asciiToDouble(QStringView text, std::string_view number)
 {
-    // A price fits the stack buffer; only very long text needs the heap.
-    std::array<char, 64> small{};
-    std::string large;
-    char *ascii = small.data();
-    if (text.size() > static_cast<qsizetype>(small.size())) {
-        large.resize(static_cast<std::size_t>(text.size()));
-        ascii = large.data();
-    }
-    const qsizetype length = normalizeInto(text, separatorsOf(locale), ascii);
-    if (length < 0) {
-        throw Error::typeMismatch(text);
-    }
-    const std::string_view number(ascii, static_cast<std::size_t>(length));
     double value = 0.0;
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (ec == std::errc::result_out_of_range) {
@@ -274,43 +254,40 @@ double textToDouble(QStringView text, const QLocale &locale)
     return value;
 }
 
-qint16 doubleToInt16(double value)
+} // namespace
+
+namespace {
+
+// Text too long for a stack buffer: anything but a price, really.
+[[nodiscard]] double longTextToDouble(QStringView text, const NumberFormat &format)
 {
-    // Decide the range on the double: converting an out-of-range double to an
-    // integer type is undefined behaviour.
-    if (!(value > -32769.0 && value < 32768.0)) {
-        throw Error::integerOverflow();
+    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
+    const qsizetype length = normalizeInto(text, format, ascii.data());
+    if (length < 0) {
+        throw Error::typeMismatch(text);
     }
-    // Truncation is defined in this range; step down to the floor for
-    // negative values. The fraction is exact: both terms are near each other.
-    auto rounded = static_cast<int>(value);
-    if (value < rounded) {
-        --rounded;
-    }
-    const double fraction = value - rounded;
-    if (fraction > 0.5 || (fraction == 0.5 && (rounded & 1) != 0)) {
-        ++rounded;
-    }
-    if (rounded < -32768 || rounded > 32767) {
-        throw Error::integerOverflow();
-    }
-    return static_cast<qint16>(rounded);
+    return asciiToDouble(text, {ascii.data(), static_cast<std::size_t>(length)});
 }
 
-QString int16ToText(qint16 value)
+} // namespace
+
+double textToDouble(QStringView text, const NumberFormat &format)
 {
-    // Six characters at most ("-32768"), written from the right.
-    std::array<char16_t, 6> digits{};
-    auto at = digits.end();
-    int rest = value < 0 ? -static_cast<int>(value) : value;
-    do {
-        *--at = static_cast<char16_t>(u'0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    if (value < 0) {
-        *--at = u'-';
+    constexpr qsizetype Small = 64;
+    if (text.size() > Small) [[unlikely]] {
+        return longTextToDouble(text, format);
     }
-    return QStringView(at, digits.end()).toString();
+    char ascii[Small]; // NOLINT: written by normalizeInto before it is read
+    const qsizetype length = normalizeInto(text, format, ascii);
+    if (length < 0) {
+        throw Error::typeMismatch(text);
+    }
+    return asciiToDouble(text, {ascii, static_cast<std::size_t>(length)});
+}
+
+void raiseInt16Overflow()
+{
+    throw Error::integerOverflow();
 }
 
 } // namespace lumasio::runtime

@@ -163,10 +163,10 @@ TEST(DoubleToInt16, RaisesOverflowOutsideTheRange)
 
 TEST(Int16ToText, PlainDecimalDigits)
 {
-    EXPECT_EQ(int16ToText(0), u"0"_s);
-    EXPECT_EQ(int16ToText(-107), u"-107"_s);
-    EXPECT_EQ(int16ToText(32767), u"32767"_s);
-    EXPECT_EQ(int16ToText(-32768), u"-32768"_s);
+    EXPECT_EQ(int16ToText(0).view(), u"0"_s);
+    EXPECT_EQ(int16ToText(-107).view(), u"-107"_s);
+    EXPECT_EQ(int16ToText(32767).view(), u"32767"_s);
+    EXPECT_EQ(int16ToText(-32768).view(), u"-32768"_s);
 }
 
 } // namespace
