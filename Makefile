@@ -49,8 +49,17 @@ fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(FUZZ_DIR) -L fuzz --output-on-failure
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR)
 
 lint: build
 	cmake --preset fuzz $(CMAKE_FLAGS)
 	bash scripts/lint
+
+BENCH_DIR ?= build-bench
+STARTUP_RUNS ?= 20
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(BENCH_DIR)
+	$(BENCH_DIR)/bench/bench_limit_text
+	$(BENCH_DIR)/bench/bench_startup $(BENCH_DIR)/bench/startup_lumasio $(BENCH_DIR)/bench/startup_bare $(STARTUP_RUNS)

@@ -78,13 +78,20 @@ struct EventBinding {
     Handler handler = nullptr;
 };
 
+// One image of the window icon: a Qt resource path and its square size in
+// pixels. Knowing the size lets the image load only when it is drawn.
+struct IconImage {
+    QStringView file = {};
+    int size = 0;
+};
+
 struct FormDescription {
     QStringView name = {};
     QStringView caption = {};
     Twips clientWidth = 0;
     Twips clientHeight = 0;
     FontDescription defaultFont = {};
-    std::span<const QStringView> iconFiles = {}; // Qt resource paths, one per image size
+    std::span<const IconImage> icon = {};
     // Controls in their stacking order: a later control lies behind an
     // earlier one of the same container.
     std::span<const ControlDescription> controls = {};

@@ -122,6 +122,32 @@ namespace {
     return nullptr;
 }
 
+// Text colours and a button's face colour. Only controls with colours of
+// their own get a palette of their own; the rest share the window's.
+void applyColours(QWidget *widget, const ControlDescription &control)
+{
+    QPalette palette = widget->palette();
+    if (control.foreground) {
+        const QColor colour = toQColor(*control.foreground, palette);
+        palette.setColor(QPalette::WindowText, colour);
+        palette.setColor(QPalette::Text, colour);
+        palette.setColor(QPalette::ButtonText, colour);
+    }
+    if (control.background) {
+        palette.setColor(QPalette::Button, toQColor(*control.background, palette));
+        // Native button styles ignore the palette's button colour; Fusion
+        // draws it on every platform.
+        if (qobject_cast<QPushButton *>(widget) != nullptr
+            && QApplication::style()->name().compare(u"fusion"_s, Qt::CaseInsensitive) != 0) {
+            if (QStyle *fusion = QStyleFactory::create(u"Fusion"_s)) {
+                fusion->setParent(widget);
+                widget->setStyle(fusion);
+            }
+        }
+    }
+    widget->setPalette(palette);
+}
+
 } // namespace
 
 QtForm::QtForm(const FormDescription &description, ErrorReporter reporter)
@@ -141,10 +167,10 @@ QtForm::QtForm(const FormDescription &description, ErrorReporter reporter)
                            | Qt::WindowCloseButtonHint);
     window->setFixedSize(scale.toPixels(description.clientWidth),
                          scale.toPixels(description.clientHeight));
-    if (!description.iconFiles.empty()) {
+    if (!description.icon.empty()) {
         QIcon icon;
-        for (const QStringView file : description.iconFiles) {
-            icon.addFile(file.toString());
+        for (const IconImage &image : description.icon) {
+            icon.addFile(image.file.toString(), QSize(image.size, image.size));
         }
         window->setWindowIcon(icon);
     }
@@ -194,27 +220,9 @@ void QtForm::createControl(const ControlDescription &control, const TwipsScale &
         widget->setGeometry(geometry);
     }
 
-    QPalette palette = widget->palette();
-    if (control.foreground) {
-        const QColor colour = toQColor(*control.foreground, palette);
-        palette.setColor(QPalette::WindowText, colour);
-        palette.setColor(QPalette::Text, colour);
-        palette.setColor(QPalette::ButtonText, colour);
+    if (control.foreground || control.background) {
+        applyColours(widget, control);
     }
-    if (control.background) {
-        palette.setColor(QPalette::Button, toQColor(*control.background, palette));
-        // Native button styles ignore the palette's button colour; Fusion
-        // draws it on every platform.
-        if (qobject_cast<QPushButton *>(widget) != nullptr
-            && QApplication::style()->name().compare(u"fusion"_s, Qt::CaseInsensitive) != 0) {
-            if (QStyle *fusion = QStyleFactory::create(u"Fusion"_s)) {
-                fusion->setParent(widget);
-                widget->setStyle(fusion);
-            }
-        }
-    }
-    widget->setPalette(palette);
-
     if (control.opaque) {
         widget->setAutoFillBackground(true);
     }

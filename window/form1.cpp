@@ -18,10 +18,9 @@ constexpr int ChineseGb2312 = 134;
 constexpr int Normal = 400;
 constexpr int Bold = 700;
 
-constexpr FontDescription DefaultFont{u"宋体", ChineseGb2312, 9.0, Normal};
+constexpr FontDescription ChoiceFont{u"宋体", ChineseGb2312, 14.25, Normal};
 constexpr FontDescription InputFont{u"宋体", ChineseGb2312, 15.0, Bold};
 constexpr FontDescription CaptionFont{u"宋体", ChineseGb2312, 14.25, Bold};
-constexpr FontDescription ChoiceFont{u"宋体", ChineseGb2312, 14.25, Normal};
 
 constexpr runtime::Colour Red = 0x0000'00FF;
 constexpr runtime::Colour Green = 0x0000'8000;
@@ -30,7 +29,8 @@ constexpr runtime::Colour ScrollBarGrey = runtime::SystemColourFlag | 0U;
 
 constexpr QStringView MarketStates[] = {MarketState::Open, MarketState::NotOpen};
 
-constexpr QStringView IconFiles[] = {u":/icons/lumasio-32.png", u":/icons/lumasio-48.png"};
+constexpr runtime::IconImage Icon[] = {{u":/icons/lumasio-32.png", 32},
+                                       {u":/icons/lumasio-48.png", 48}};
 
 // Front to back: Label6 lies in front of Label1 in the same place, so hiding
 // it lets "昨结价:" show through.
@@ -187,8 +187,10 @@ constexpr runtime::FormDescription Form1{
     .caption = u"Lumasio",
     .clientWidth = 4050,
     .clientHeight = 3555,
-    .defaultFont = DefaultFont,
-    .iconFiles = IconFiles,
+    // The form's own font, for the "计算" button: the face and size of the
+    // option buttons, so one font serves both.
+    .defaultFont = ChoiceFont,
+    .icon = Icon,
     .controls = Controls,
     .bindings = Bindings,
 };

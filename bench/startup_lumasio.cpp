@@ -1,0 +1,10 @@
+// Lumasio's own start-up path, reporting its first painted frame.
+#include "first_frame.h"
+#include "form1.h"
+#include "startup.h"
+
+int main(int argc, char *argv[])
+{
+    return lumasio::runtime::startUp(lumasio::window::project(), argc, argv,
+                                     &lumasio::bench::reportFirstFrame);
+}
