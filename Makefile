@@ -5,6 +5,8 @@
 #   make lint   clang-format (dry run) and clang-tidy on every source
 #   make fuzz   each fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make bench  the benchmarks, with their ratios
+#   make install PREFIX=/usr/local    install Lumasio under PREFIX
+#   make package                      a Debian package, in build/
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
@@ -13,7 +15,9 @@ CTEST_FLAGS ?= --output-on-failure --parallel 2
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fuzz_text_to_double fuzz_limit_text fuzz_calculate
 
-.PHONY: all deps build run test test-plain test-sanitized fuzz lint bench clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps build run test test-plain test-sanitized fuzz lint bench install package clean
 
 all: build
 
@@ -47,6 +51,12 @@ fuzz: deps
 	cmake --preset fuzz $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) --target $(FUZZ_TARGETS)
 	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(FUZZ_DIR) -L fuzz --output-on-failure
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR)

@@ -1,0 +1,20 @@
+# `cpack -G DEB` (or `make package`): a Debian package of Lumasio. Qt's
+# libraries come in through dpkg-shlibdeps; the platform plugins and a font
+# with Simplified-Chinese glyphs are added by hand, since nothing links them.
+set(CPACK_PACKAGE_NAME lumasio)
+set(CPACK_PACKAGE_VENDOR "The Lumasio developers")
+set(CPACK_PACKAGE_CONTACT "Lumasio developers <packages@${LUMASIO_PUBLISHER_HOST}>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Daily price-limit calculator for futures traders")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Lumasio works out the limit-up and limit-down prices of a futures contract\nfrom its settlement price and a limit of 7%, 8%, 9% or 10%.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "http://${LUMASIO_PUBLISHER_HOST}/")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-arphic-uming | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+
+include(CPack)

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a finished build tree, unpacks it with
+# dpkg-deb, checks its files and dependencies, and starts the unpacked
+# program on the offscreen platform.
+# usage: package_test.sh BUILD_DIR APP_ID
+set -euo pipefail
+build=$1
+id=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || {
+    cat "$work/cpack.log"
+    exit 1
+}
+deb=$(find "$work/out" -maxdepth 1 -name '*.deb' | head -n 1)
+[ -n "$deb" ] || { echo "no package was made"; exit 1; }
+
+passes=0
+failures=0
+check() { # description, command...
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok: $what"
+        passes=$((passes + 1))
+    else
+        echo "FAILED: $what"
+        failures=$((failures + 1))
+    fi
+}
+
+depends=$(dpkg-deb --field "$deb" Depends)
+echo "Depends: $depends"
+check "depends on Qt's widgets library" grep -q 'libqt6widgets6' <<<"$depends"
+check "depends on the Qt platform plugins" grep -q 'qt6-qpa-plugins' <<<"$depends"
+check "depends on a CJK font" grep -qF 'fonts-arphic-uming | fonts-noto-cjk' <<<"$depends"
+check "version 1.0.0.0" test "$(dpkg-deb --field "$deb" Version)" = 1.0.0.0
+
+dpkg-deb -x "$deb" "$work/root"
+for file in usr/bin/lumasio \
+    "usr/share/applications/$id.desktop" \
+    "usr/share/metainfo/$id.metainfo.xml" \
+    "usr/share/icons/hicolor/32x32/apps/$id.png" \
+    "usr/share/icons/hicolor/48x48/apps/$id.png" \
+    "usr/share/icons/hicolor/scalable/apps/$id.svg"; do
+    check "ships $file" test -f "$work/root/$file"
+done
+
+# Started, it must still be running two seconds later: a crash or a missing
+# library would have ended it.
+QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work" "$work/root/usr/bin/lumasio" &
+pid=$!
+sleep 2
+check "the unpacked program starts and keeps running" kill -0 "$pid"
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
