@@ -64,6 +64,11 @@ struct ControlDescription {
     bool opaque = false;   // a label that hides what lies behind it
     Cursor cursor = Cursor::Default;
     QStringView toolTip = {};
+    // A label names the control it captions: a screen reader reads the label
+    // with that control's value.
+    QStringView buddy = {};
+    // What a screen reader calls a control without a caption of its own.
+    QStringView accessibleName = {};
 };
 
 using Handler = void (*)(Form &form);

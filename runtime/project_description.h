@@ -10,6 +10,9 @@ namespace lumasio::runtime {
 struct ProjectDescription {
     QStringView name = {};
     QStringView version = {};
+    // The installed desktop entry's name, without ".desktop": it lets the
+    // desktop match the window to its entry and icon.
+    QStringView desktopFileName = {};
     const FormDescription *startupForm = nullptr;
 };
 

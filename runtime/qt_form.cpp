@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSet>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -187,6 +188,7 @@ QtForm::QtForm(const FormDescription &description, ErrorReporter reporter)
         }
     }
     applyTabOrder(description.controls);
+    linkBuddies(description.controls);
     for (const EventBinding &binding : description.bindings) {
         bind(binding);
     }
@@ -232,6 +234,11 @@ void QtForm::createControl(const ControlDescription &control, const TwipsScale &
     if (!control.toolTip.isEmpty()) {
         widget->setToolTip(control.toolTip.toString());
     }
+    const QStringView name =
+        control.accessibleName.isEmpty() ? control.caption : control.accessibleName;
+    if (!name.isEmpty()) {
+        widget->setAccessibleName(name.toString());
+    }
     if (control.tabIndex < 0 || !control.visible) {
         widget->setFocusPolicy(Qt::NoFocus);
     }
@@ -257,6 +264,33 @@ void QtForm::applyTabOrder(std::span<const ControlDescription> controls)
     // The window opens with the focus in the first control of the tab order.
     if (!ordered.empty()) {
         m_controls.value(ordered.front()->name.toString())->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QtForm::linkBuddies(std::span<const ControlDescription> controls)
+{
+    for (const ControlDescription &control : controls) {
+        auto *label = qobject_cast<QLabel *>(m_controls.value(control.name.toString()));
+        QWidget *buddy = m_controls.value(control.buddy.toString());
+        if (label != nullptr && buddy != nullptr) {
+            label->setBuddy(buddy);
+            m_captions.append(label);
+        }
+    }
+    updateAccessibleNames();
+}
+
+// A captioned control is named by the front-most of its labels that is not
+// hidden: Text1 reads "结算价:" or "昨结价:" as the market state switches.
+void QtForm::updateAccessibleNames()
+{
+    QSet<QWidget *> named;
+    for (const QPointer<QLabel> &label : std::as_const(m_captions)) {
+        QWidget *buddy = label ? label->buddy() : nullptr;
+        if (buddy != nullptr && !label->isHidden() && !named.contains(buddy)) {
+            buddy->setAccessibleName(label->text());
+            named.insert(buddy);
+        }
     }
 }
 
@@ -333,7 +367,11 @@ bool QtForm::value(QStringView name) const
 
 void QtForm::setVisible(QStringView name, bool visible)
 {
-    control(name, u"Visible")->setVisible(visible);
+    QWidget *widget = control(name, u"Visible");
+    widget->setVisible(visible);
+    if (qobject_cast<QLabel *>(widget) != nullptr) {
+        updateAccessibleNames();
+    }
 }
 
 void QtForm::launch(const QUrl &address)

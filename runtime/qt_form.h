@@ -4,6 +4,8 @@
 #include "form_description.h"
 
 #include <QHash>
+#include <QLabel>
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -57,12 +59,16 @@ private:
     void createControl(const ControlDescription &control, const TwipsScale &scale);
     void applyTabOrder(std::span<const ControlDescription> controls);
     void bind(const EventBinding &binding);
+    void linkBuddies(std::span<const ControlDescription> controls);
+    void updateAccessibleNames();
     [[nodiscard]] QWidget *control(QStringView name, QStringView property) const;
 
     const FormDescription &m_description;
     ErrorReporter m_reporter;
     std::unique_ptr<QWidget> m_window;
     QHash<QString, QPointer<QWidget>> m_controls;
+    // Labels that caption another control, front to back.
+    QList<QPointer<QLabel>> m_captions;
 };
 
 // The warning box titled with the application's name, the message shown as

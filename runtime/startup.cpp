@@ -64,6 +64,7 @@ void prepareApplication(const ProjectDescription &project)
 {
     QApplication::setApplicationName(project.name.toString());
     QApplication::setApplicationVersion(project.version.toString());
+    QGuiApplication::setDesktopFileName(project.desktopFileName.toString());
     if (QCoreApplication *app = QCoreApplication::instance()) {
         loadChineseQtTexts(*app);
     }

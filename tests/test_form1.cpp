@@ -4,6 +4,7 @@
 #include "qt_form.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -430,6 +431,48 @@ TEST_F(Form1Test, Label4OpensThePublishersSiteOnce)
     EXPECT_EQ(text(u"Text3"_s), u"2790"_s);
     EXPECT_EQ(referenceLabel(), u"结算价:"_s);
     EXPECT_TRUE(find<QRadioButton>(u"Option1"_s)->isChecked());
+}
+
+TEST_F(Form1Test, ScreenReadersHearANameForEveryControl)
+{
+    const auto accessible = [](QWidget *widget, QAccessible::Text text) {
+        QAccessibleInterface *interface = QAccessible::queryAccessibleInterface(widget);
+        return interface != nullptr ? interface->text(text) : QString();
+    };
+    const QStringList controls = {
+        u"Command4"_s, u"Command1"_s, u"Frame1"_s,  u"Combo1"_s, u"Option4"_s,
+        u"Option3"_s,  u"Option2"_s,  u"Option1"_s, u"Text1"_s,  u"Label6"_s,
+        u"Label5"_s,   u"Label1"_s,   u"Frame2"_s,  u"Text3"_s,  u"Text2"_s,
+        u"Label3"_s,   u"Label2"_s,   u"Frame3"_s,  u"Line1"_s,  u"Label4"_s,
+    };
+    for (const QString &name : controls) {
+        EXPECT_FALSE(accessible(find<QWidget>(name), QAccessible::Name).isEmpty())
+            << name.toStdString();
+    }
+
+    // A result box is read with its label and its value.
+    enterPrice(u"3000"_s);
+    clickCalculate();
+    struct Box {
+        QString name;
+        QString label;
+        QString value;
+    };
+    const Box boxes[] = {{u"Text2"_s, u"涨停\uFF1A"_s, u"3210"_s},
+                         {u"Text3"_s, u"跌停\uFF1A"_s, u"2790"_s},
+                         {u"Text1"_s, u"结算价:"_s, u"3000"_s}};
+    for (const Box &box : boxes) {
+        QWidget *widget = find<QWidget>(box.name);
+        EXPECT_EQ(accessible(widget, QAccessible::Name), box.label) << box.name.toStdString();
+        EXPECT_EQ(accessible(widget, QAccessible::Value), box.value) << box.name.toStdString();
+    }
+    EXPECT_EQ(accessible(find<QWidget>(u"Combo1"_s), QAccessible::Name), u"状态"_s);
+
+    // The price box is named by the label the user sees.
+    pickFromPopup(0);
+    EXPECT_EQ(accessible(find<QWidget>(u"Text1"_s), QAccessible::Name), u"昨结价:"_s);
+    pickFromPopup(1);
+    EXPECT_EQ(accessible(find<QWidget>(u"Text1"_s), QAccessible::Name), u"结算价:"_s);
 }
 
 TEST_F(Form1Test, Label4CaptionIsNotClipped)
