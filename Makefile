@@ -16,6 +16,10 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fuzz_text_to_double fuzz_limit_text fuzz_calculate
 
 PREFIX ?= /usr/local
+BENCH_DIR ?= build-bench
+STARTUP_RUNS ?= 20
+BENCH_CONFIGURE = cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF -DLUMASIO_WERROR=ON $(CMAKE_FLAGS)
 
 .PHONY: all deps build run test test-plain test-sanitized fuzz lint bench install package clean
 
@@ -63,13 +67,12 @@ clean:
 
 lint: build
 	cmake --preset fuzz $(CMAKE_FLAGS)
+	$(BENCH_CONFIGURE)
 	bash scripts/lint
 
-BENCH_DIR ?= build-bench
-STARTUP_RUNS ?= 20
 
 bench: deps
-	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	$(BENCH_CONFIGURE)
 	cmake --build $(BENCH_DIR)
 	$(BENCH_DIR)/bench/bench_limit_text
 	$(BENCH_DIR)/bench/bench_startup $(BENCH_DIR)/bench/startup_lumasio $(BENCH_DIR)/bench/startup_bare $(STARTUP_RUNS)

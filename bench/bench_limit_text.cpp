@@ -26,7 +26,7 @@ void BM_Baseline(benchmark::State &state)
 {
     const double multiplier = lumasio::limits::LimitTierTable[0].upMultiplier;
     char out[16];
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop idiom
         for (const std::string &price : Prices) {
             double value = 0;
             std::from_chars(price.data(), price.data() + price.size(), value);
@@ -48,7 +48,7 @@ void BM_LimitText(benchmark::State &state)
     const double multiplier = lumasio::limits::LimitTierTable[0].upMultiplier;
     // The Calculate command looks the user's number format up once per click.
     const lumasio::runtime::NumberFormat format;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the loop idiom
         for (const QString &price : prices) {
             const auto result = lumasio::limits::limitText(price, multiplier, format);
             benchmark::DoNotOptimize(result);
