@@ -41,6 +41,8 @@ private:
     return textToDouble(text, NumberFormat(locale));
 }
 
+// The overflow error of doubleToInt16, kept out of line so the inline path
+// stays small.
 [[noreturn]] void raiseInt16Overflow();
 
 // Rounds to the nearest integer, ties to even. Raises the overflow error
@@ -54,7 +56,8 @@ private:
         raiseInt16Overflow();
     }
     // Truncation toward zero is defined in this range, and the remainder is
-    // exact (Sterbenz): the two terms lie within a factor of two of each other.
+    // exact: the truncated value is zero or within a factor of two of the
+    // value (Sterbenz).
     auto rounded = static_cast<int>(value);
     const double remainder = value - rounded; // in (-1, 1), sign of value
     const bool odd = (rounded & 1) != 0;

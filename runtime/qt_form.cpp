@@ -152,8 +152,7 @@ void applyColours(QWidget *widget, const ControlDescription &control)
 } // namespace
 
 QtForm::QtForm(const FormDescription &description, ErrorReporter reporter)
-    : m_description(description)
-    , m_reporter(reporter ? std::move(reporter) : ErrorReporter(&showErrorBox))
+    : m_reporter(reporter ? std::move(reporter) : ErrorReporter(&showErrorBox))
     , m_window(std::make_unique<QWidget>())
 {
     const TwipsScale scale(logicalDotsPerInch());

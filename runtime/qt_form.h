@@ -63,7 +63,6 @@ private:
     void updateAccessibleNames();
     [[nodiscard]] QWidget *control(QStringView name, QStringView property) const;
 
-    const FormDescription &m_description;
     ErrorReporter m_reporter;
     std::unique_ptr<QWidget> m_window;
     QHash<QString, QPointer<QWidget>> m_controls;
