@@ -482,5 +482,3 @@ TEST_F(Form1Test, Label4CaptionIsNotClipped)
 }
 
 } // namespace
-
-#include "test_form1.moc"
