@@ -151,9 +151,8 @@ void applyColours(QWidget *widget, const ControlDescription &control)
 
 } // namespace
 
-QtForm::QtForm(const FormDescription &description, ErrorReporter reporter)
-    : m_reporter(reporter ? std::move(reporter) : ErrorReporter(&showErrorBox))
-    , m_window(std::make_unique<QWidget>())
+QtForm::QtForm(const FormDescription &description)
+    : m_window(std::make_unique<QWidget>())
 {
     const TwipsScale scale(logicalDotsPerInch());
 
@@ -315,9 +314,9 @@ void QtForm::dispatch(Handler handler)
     try {
         handler(*this);
     } catch (const Error &error) {
-        m_reporter(window(), error.message());
+        showErrorBox(window(), error.message());
     } catch (const std::exception &error) {
-        m_reporter(window(), u"内部错误：%1"_s.arg(QString::fromUtf8(error.what())));
+        showErrorBox(window(), u"内部错误：%1"_s.arg(QString::fromUtf8(error.what())));
     }
 }
 

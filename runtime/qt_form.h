@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 namespace lumasio::runtime {
@@ -37,10 +36,7 @@ private:
 class QtForm : public Form
 {
 public:
-    // Shows an error that left a handler. The default is a modal warning box.
-    using ErrorReporter = std::function<void(QWidget *window, const QString &message)>;
-
-    explicit QtForm(const FormDescription &description, ErrorReporter reporter = {});
+    explicit QtForm(const FormDescription &description);
     ~QtForm() override;
 
     [[nodiscard]] QWidget *window() const { return m_window.get(); }
@@ -63,7 +59,6 @@ private:
     void updateAccessibleNames();
     [[nodiscard]] QWidget *control(QStringView name, QStringView property) const;
 
-    ErrorReporter m_reporter;
     std::unique_ptr<QWidget> m_window;
     QHash<QString, QPointer<QWidget>> m_controls;
     // Labels that caption another control, front to back.
