@@ -191,9 +191,8 @@ namespace {
 // of the units place.
 [[nodiscard]] bool isTooLarge(std::string_view ascii)
 {
-    long long position = 0; // decimal position of the first significant digit
     bool seenPoint = false;
-    bool found = false;
+    bool found = false; // the first significant digit
     long long leadingFractionZeros = 0;
     long long integerDigits = 0;
     std::size_t i = 0;
@@ -202,9 +201,7 @@ namespace {
         if (c == '.') {
             seenPoint = true;
         } else if (c >= '0' && c <= '9') {
-            if (!found && c != '0') {
-                found = true;
-            }
+            found = found || c != '0';
             if (!seenPoint && found) {
                 ++integerDigits;
             } else if (seenPoint && !found) {
@@ -212,7 +209,8 @@ namespace {
             }
         }
     }
-    position = integerDigits > 0 ? integerDigits : -leadingFractionZeros;
+    // The decimal position of the first significant digit.
+    const long long position = integerDigits > 0 ? integerDigits : -leadingFractionZeros;
 
     long long exponent = 0;
     if (i < ascii.size()) {
@@ -232,23 +230,25 @@ namespace {
     return position + exponent > 0;
 }
 
-} // namespace
-
-namespace {
-
-// from_chars on the ASCII form of text, with the runtime's errors.
-[[nodiscard]] double asciiToDouble(QStringView text, std::string_view number)
+// Normalises text into buffer, which has room for text.size() characters,
+// and converts the ASCII form with from_chars, raising the runtime's errors.
+[[nodiscard]] double convert(QStringView text, const NumberFormat &format, char *buffer)
 {
+    const qsizetype length = normalizeInto(text, format, buffer);
+    if (length < 0) {
+        throw Error::typeMismatch(text);
+    }
+    const char *const last = buffer + length;
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto [end, ec] = std::from_chars(buffer, last, value);
     if (ec == std::errc::result_out_of_range) {
-        if (isTooLarge(number)) {
+        if (isTooLarge({buffer, static_cast<std::size_t>(length)})) {
             throw Error::numberOutOfRange(text);
         }
         // Too small to tell from zero.
-        return number.front() == '-' ? -0.0 : 0.0;
+        return buffer[0] == '-' ? -0.0 : 0.0;
     }
-    if (ec != std::errc() || end != number.data() + number.size()) {
+    if (ec != std::errc() || end != last) {
         throw Error::typeMismatch(text);
     }
     return value;
@@ -256,33 +256,16 @@ namespace {
 
 } // namespace
 
-namespace {
-
-// Text too long for a stack buffer: anything but a price, really.
-[[nodiscard]] double longTextToDouble(QStringView text, const NumberFormat &format)
-{
-    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
-    const qsizetype length = normalizeInto(text, format, ascii.data());
-    if (length < 0) {
-        throw Error::typeMismatch(text);
-    }
-    return asciiToDouble(text, {ascii.data(), static_cast<std::size_t>(length)});
-}
-
-} // namespace
-
 double textToDouble(QStringView text, const NumberFormat &format)
 {
+    // A price fits a stack buffer; only text that is no price needs the heap.
     constexpr qsizetype Small = 64;
-    if (text.size() > Small) [[unlikely]] {
-        return longTextToDouble(text, format);
+    if (text.size() <= Small) [[likely]] {
+        char ascii[Small]; // NOLINT: written by normalizeInto before it is read
+        return convert(text, format, ascii);
     }
-    char ascii[Small]; // NOLINT: written by normalizeInto before it is read
-    const qsizetype length = normalizeInto(text, format, ascii);
-    if (length < 0) {
-        throw Error::typeMismatch(text);
-    }
-    return asciiToDouble(text, {ascii, static_cast<std::size_t>(length)});
+    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
+    return convert(text, format, ascii.data());
 }
 
 void raiseInt16Overflow()
