@@ -80,9 +80,8 @@ void PickComboBox::wheelEvent(QWheelEvent *event)
     m_picking = false;
 }
 
-LineWidget::LineWidget(QPoint from, QPoint to, QColor colour, QWidget *parent)
+LineWidget::LineWidget(QPoint from, QPoint to, QWidget *parent)
     : QWidget(parent)
-    , m_colour(colour)
 {
     const QRect bounds = QRect(from, to).normalized();
     setGeometry(bounds); // includes both end points
@@ -95,7 +94,7 @@ void LineWidget::paintEvent(QPaintEvent *event)
 {
     Q_UNUSED(event)
     QPainter painter(this);
-    painter.setPen(QPen(m_colour, 1));
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
     painter.drawLine(m_from, m_to);
 }
 

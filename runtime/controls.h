@@ -51,13 +51,14 @@ private:
     bool m_picking = false;
 };
 
-// A straight line between two points of its parent, one pixel wide.
+// A straight line between two points of its parent, one pixel wide, in the
+// palette's text colour.
 class LineWidget : public QWidget
 {
     Q_OBJECT
 
 public:
-    LineWidget(QPoint from, QPoint to, QColor colour, QWidget *parent);
+    LineWidget(QPoint from, QPoint to, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -65,7 +66,6 @@ protected:
 private:
     QPoint m_from; // in the widget's own coordinates
     QPoint m_to;
-    QColor m_colour;
 };
 
 } // namespace lumasio::runtime

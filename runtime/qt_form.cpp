@@ -105,19 +105,15 @@ namespace {
         option->setChecked(control.selected);
         return option;
     }
-    case ControlKind::TextBox: {
-        auto *edit = new QLineEdit(control.caption.toString(), parent);
-        return edit;
-    }
+    case ControlKind::TextBox:
+        return new QLineEdit(control.caption.toString(), parent);
     case ControlKind::Label:
         return new ClickableLabel(control.caption.toString(), parent);
     case ControlKind::Line: {
         const TwipsRect &g = control.geometry;
         const QPoint from(scale.toPixels(g.left), scale.toPixels(g.top));
         const QPoint to(scale.toPixels(g.left + g.width), scale.toPixels(g.top + g.height));
-        const QColor colour =
-            toQColor(control.foreground.value_or(SystemColourFlag | 8U), parent->palette());
-        return new LineWidget(from, to, colour, parent);
+        return new LineWidget(from, to, parent);
     }
     }
     return nullptr;
