@@ -181,7 +181,7 @@ constexpr ControlDescription Controls[] = {
      .tabIndex = 14,
      .font = ChoiceFont,
      .cursor = Cursor::PointingHand,
-     .toolTip = u"http://" LUMASIO_PUBLISHER_HOST u"/"},
+     .toolTip = LUMASIO_PUBLISHER_SITE},
 };
 
 constexpr EventBinding Bindings[] = {

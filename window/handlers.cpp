@@ -6,7 +6,7 @@ namespace lumasio::window {
 
 QUrl publisherSite()
 {
-    return QUrl(QStringLiteral(u"http://" LUMASIO_PUBLISHER_HOST u"/"));
+    return QUrl(QStringView(LUMASIO_PUBLISHER_SITE).toString());
 }
 
 void combo1Click(runtime::Form &form)
