@@ -19,7 +19,7 @@ PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
 STARTUP_RUNS ?= 20
 BENCH_CONFIGURE = cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF -DLUMASIO_WERROR=ON $(CMAKE_FLAGS)
+	-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON $(CMAKE_FLAGS)
 
 .PHONY: all deps build run test test-plain test-sanitized fuzz lint bench install package clean
 

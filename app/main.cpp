@@ -1,7 +1,9 @@
 #include "form1.h"
+#include "handlers.h"
 #include "startup.h"
 
 int main(int argc, char *argv[])
 {
-    return lumasio::runtime::startUp(lumasio::window::project(), argc, argv);
+    return lumasio::runtime::startUp(lumasio::window::application(), argc, argv,
+                                     lumasio::window::createForm1);
 }

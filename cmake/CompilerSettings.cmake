@@ -18,14 +18,8 @@ target_compile_definitions(lumasio_settings INTERFACE
 if(MSVC)
     # The sources hold Chinese literals in UTF-8.
     target_compile_options(lumasio_settings INTERFACE /utf-8 /W4 /permissive-)
-    if(LUMASIO_WERROR)
-        target_compile_options(lumasio_settings INTERFACE /WX)
-    endif()
 else()
     target_compile_options(lumasio_settings INTERFACE -Wall -Wextra -Wpedantic)
-    if(LUMASIO_WERROR)
-        target_compile_options(lumasio_settings INTERFACE -Werror)
-    endif()
 endif()
 
 if(LUMASIO_FUZZ)

@@ -32,4 +32,8 @@ public:
     virtual void launch(const QUrl &address) = 0;
 };
 
+// An event handler: a method of the form without arguments, reaching the
+// controls only through the form.
+using Handler = void (*)(Form &form);
+
 } // namespace lumasio::runtime

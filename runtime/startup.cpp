@@ -1,11 +1,13 @@
 #include "startup.h"
 
-#include "qt_form.h"
-
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QLoggingCategory>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTranslator>
 
 namespace lumasio::runtime {
@@ -14,7 +16,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The form's face. Windows has it; elsewhere Qt would fall back to whatever
+Q_LOGGING_CATEGORY(lcStartup, "lumasio.startup")
+
+// The window's face. Windows has it; elsewhere Qt would fall back to whatever
 // CJK face comes first, often a Japanese sans.
 constexpr QStringView SongFace = u"宋体";
 
@@ -39,6 +43,8 @@ void substituteSongFace()
         }
     }
     if (substitutes.isEmpty()) {
+        qCWarning(lcStartup) << "No Song-style face is installed; Chinese text falls back to"
+                             << "another Simplified-Chinese face";
         const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
         if (!chinese.isEmpty()) {
             substitutes.append(chinese.front());
@@ -50,40 +56,54 @@ void substituteSongFace()
 void loadChineseQtTexts(QCoreApplication &app)
 {
     auto *translator = new QTranslator(&app);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (translator->load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                         folder)) {
         QCoreApplication::installTranslator(translator);
     } else {
+        qCWarning(lcStartup) << "No Chinese Qt texts in" << folder
+                             << "; dialog buttons read in English";
         delete translator;
     }
 }
 
 } // namespace
 
-void prepareApplication(const ProjectDescription &project)
+void prepareApplication(const Application &application)
 {
-    QApplication::setApplicationName(project.name.toString());
-    QApplication::setApplicationVersion(project.version.toString());
-    QGuiApplication::setDesktopFileName(project.desktopFileName.toString());
+    QApplication::setApplicationName(application.name.toString());
+    QApplication::setApplicationVersion(application.version.toString());
+    QGuiApplication::setDesktopFileName(application.desktopFileName.toString());
     if (QCoreApplication *app = QCoreApplication::instance()) {
         loadChineseQtTexts(*app);
     }
     substituteSongFace();
 }
 
-int startUp(const ProjectDescription &project, int &argc, char **argv, const ShownHook &onShown)
+int startUp(const Application &application, int &argc, char **argv,
+            std::unique_ptr<QWidget> (&createWindow)(), const ShownHook &onShown)
 {
     QApplication app(argc, argv);
-    prepareApplication(project);
-    if (project.startupForm == nullptr) {
-        return 1;
-    }
-    QtForm form(*project.startupForm);
-    form.window()->show();
+    prepareApplication(application);
+    const std::unique_ptr<QWidget> window = createWindow();
+    window->show();
     if (onShown) {
-        onShown(form.window());
+        onShown(window.get());
     }
     return QApplication::exec();
+}
+
+void showButtonColour(QAbstractButton *button)
+{
+    // Fusion draws the palette's button colour; so does the rest of the
+    // window's style when it is Fusion already.
+    if (QApplication::style()->name().compare(u"fusion"_s, Qt::CaseInsensitive) == 0) {
+        return;
+    }
+    if (QStyle *fusion = QStyleFactory::create(u"Fusion"_s)) {
+        fusion->setParent(button);
+        button->setStyle(fusion);
+    }
 }
 
 } // namespace lumasio::runtime

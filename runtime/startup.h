@@ -1,24 +1,40 @@
 #pragma once
 
-#include "project_description.h"
+#include <QStringView>
 
 #include <functional>
+#include <memory>
 
+class QAbstractButton;
 class QWidget;
 
 namespace lumasio::runtime {
 
+// What start-up needs to know of the program.
+struct Application {
+    QStringView name = {};
+    QStringView version = {};
+    // The installed desktop entry's name, without ".desktop": it lets the
+    // desktop match the window to its entry and icon.
+    QStringView desktopFileName = {};
+};
+
 // Prepares the application: its name and version, Qt's own Chinese texts
 // (dialog buttons, context menus) and a Song-style face wherever "宋体" is
 // missing. Call once, after the QApplication exists.
-void prepareApplication(const ProjectDescription &project);
+void prepareApplication(const Application &application);
 
 // Called with the start-up window right after it is shown.
 using ShownHook = std::function<void(QWidget *window)>;
 
-// Creates the project's start-up form, shows it and runs the event loop until
-// the window closes. Returns the process exit code.
-[[nodiscard]] int startUp(const ProjectDescription &project, int &argc, char **argv,
+// Creates the start-up window, shows it and runs the event loop until the
+// window closes. Returns the process exit code.
+[[nodiscard]] int startUp(const Application &application, int &argc, char **argv,
+                          std::unique_ptr<QWidget> (&createWindow)(),
                           const ShownHook &onShown = {});
+
+// Lets a button show its palette's button colour on every platform: native
+// styles (Windows, macOS, GTK) draw their own face and ignore it.
+void showButtonColour(QAbstractButton *button);
 
 } // namespace lumasio::runtime

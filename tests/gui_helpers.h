@@ -1,7 +1,6 @@
 #pragma once
 
 #include "form1.h"
-#include "qt_form.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,9 +10,26 @@
 #include <QTest>
 #include <QTimer>
 
-#include <memory>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace lumasio::tests {
+
+// A control of the window by its name. A miss fails the test and ends it
+// there, rather than letting it crash on a null pointer.
+template<typename T>
+[[nodiscard]] T *findControl(const QWidget *window, const QString &name)
+{
+    T *control = window->objectName() == name ? qobject_cast<T *>(const_cast<QWidget *>(window))
+                                              : window->findChild<T *>(name);
+    if (control == nullptr) {
+        ADD_FAILURE() << "no control " << name.toStdString() << " of type "
+                      << T::staticMetaObject.className();
+        throw std::runtime_error("missing control");
+    }
+    return control;
+}
 
 // Collects every modal message box that opens while it is alive, records
 // what it showed and closes it, as a user pressing its button would.

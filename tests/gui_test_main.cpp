@@ -1,6 +1,6 @@
 // Runs GoogleTest inside a QApplication on Qt's offscreen platform, prepared
 // the way Lumasio's start-up prepares it (fonts, Chinese Qt texts).
-#include "form1.h"
+#include "handlers.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -14,6 +14,6 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    lumasio::runtime::prepareApplication(lumasio::window::project());
+    lumasio::runtime::prepareApplication(lumasio::window::application());
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,7 @@
 #include "form1.h"
 #include "gui_helpers.h"
+#include "handlers.h"
 #include "market_state.h"
-#include "qt_form.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -17,11 +17,11 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using lumasio::runtime::QtForm;
 using lumasio::tests::MessageBoxCatcher;
 using lumasio::tests::typeText;
 using lumasio::tests::UrlRecorder;
-using lumasio::window::form1;
+using lumasio::tests::findControl;
+using lumasio::window::Form1;
 using lumasio::window::MarketState;
 
 namespace {
@@ -32,19 +32,17 @@ class Form1Test : public testing::Test
 protected:
     void SetUp() override
     {
-        m_form = std::make_unique<QtForm>(form1());
+        m_form = std::make_unique<Form1>();
         window()->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
     }
 
-    [[nodiscard]] QWidget *window() const { return m_form->window(); }
+    [[nodiscard]] QWidget *window() const { return m_form.get(); }
 
     template<typename T>
     [[nodiscard]] T *find(const QString &name) const
     {
-        T *widget = window()->findChild<T *>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
+        return findControl<T>(window(), name);
     }
 
     [[nodiscard]] QString text(const QString &name) const { return find<QLineEdit>(name)->text(); }
@@ -77,7 +75,7 @@ protected:
     }
 
 private:
-    std::unique_ptr<QtForm> m_form;
+    std::unique_ptr<Form1> m_form;
 };
 
 TEST_F(Form1Test, StartsInItsInitialState)
@@ -163,7 +161,6 @@ TEST_F(Form1Test, EveryControlSitsAtItsPlace)
     const auto px = [scale](int twips) { return qRound(twips * scale); };
     for (const Place &place : places) {
         const QWidget *control = find<QWidget>(place.name);
-        ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->parentWidget()->objectName(), place.container)
             << place.name.toStdString();
         const QRect expected(px(place.twips.x()), px(place.twips.y()), px(place.twips.width()),
@@ -182,7 +179,6 @@ TEST_F(Form1Test, EveryControlSitsAtItsPlace)
     int previousRight = 0;
     for (const Place &place : options) {
         const QWidget *option = find<QWidget>(place.name);
-        ASSERT_NE(option, nullptr);
         EXPECT_EQ(option->parentWidget()->objectName(), place.container);
         EXPECT_EQ(option->x(), px(place.twips.x())) << place.name.toStdString();
         EXPECT_GE(option->width(), px(place.twips.width())) << place.name.toStdString();
@@ -220,7 +216,6 @@ TEST_F(Form1Test, FontsAreSongStyleInTheirSizesAndWeights)
         u"AR PL UMing CN"_s};
     for (const Expected &e : fonts) {
         const QWidget *control = find<QWidget>(e.name);
-        ASSERT_NE(control, nullptr);
         const QFont font = control->font();
         EXPECT_EQ(font.family(), u"宋体"_s) << e.name.toStdString();
         EXPECT_DOUBLE_EQ(font.pointSizeF(), e.points) << e.name.toStdString();

@@ -1,5 +1,5 @@
 #include "error.h"
-#include "form1.h"
+#include "handlers.h"
 #include "market_state.h"
 #include "memory_form.h"
 

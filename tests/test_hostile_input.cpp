@@ -1,7 +1,6 @@
 #include "error.h"
 #include "form1.h"
 #include "gui_helpers.h"
-#include "qt_form.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,7 +8,8 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using lumasio::runtime::QtForm;
+using lumasio::tests::findControl;
+using lumasio::window::Form1;
 using lumasio::runtime::quoteForMessage;
 using lumasio::tests::MessageBoxCatcher;
 
@@ -107,33 +107,33 @@ const HostileCase Cases[] = {
 class HostileInput : public testing::TestWithParam<HostileCase>
 {
 protected:
-    static void SetUpTestSuite() { s_form = new QtForm(lumasio::window::form1()); }
+    static void SetUpTestSuite() { s_form = new Form1; }
     static void TearDownTestSuite()
     {
         delete s_form;
         s_form = nullptr;
     }
 
-    static QtForm *s_form;
+    static Form1 *s_form;
 };
 
-QtForm *HostileInput::s_form = nullptr;
+Form1 *HostileInput::s_form = nullptr;
 
 TEST_P(HostileInput, EndsInAResultOrOneWarning)
 {
     const HostileCase &c = GetParam();
-    QWidget *window = s_form->window();
+    QWidget *window = s_form;
     window->show();
-    auto *input = window->findChild<QLineEdit *>(u"Text1"_s);
-    auto *up = window->findChild<QLineEdit *>(u"Text2"_s);
-    auto *down = window->findChild<QLineEdit *>(u"Text3"_s);
+    auto *input = findControl<QLineEdit>(window, u"Text1"_s);
+    auto *up = findControl<QLineEdit>(window, u"Text2"_s);
+    auto *down = findControl<QLineEdit>(window, u"Text3"_s);
     up->setText(u"previous up"_s);
     down->setText(u"previous down"_s);
     input->setText(c.input);
     ASSERT_EQ(input->text(), c.input);
 
     MessageBoxCatcher catcher;
-    QTest::mouseClick(window->findChild<QPushButton *>(u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(findControl<QPushButton>(window, u"Command1"_s), Qt::LeftButton);
 
     switch (c.outcome) {
     case Outcome::Nothing:

@@ -1,226 +1,107 @@
 #include "form1.h"
 
 #include "calculate.h"
-#include "market_state.h"
+#include "handlers.h"
 #include "publisher.h"
+#include "ui_form1.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+// Qt's resource registration must be named outside any namespace. Calling it
+// keeps the icons linked in from this static library.
+static void initIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace lumasio::window {
 
-namespace {
+using namespace Qt::StringLiterals;
 
-using runtime::ControlDescription;
-using runtime::ControlKind;
-using runtime::Cursor;
-using runtime::EventBinding;
-using runtime::FontDescription;
-
-constexpr int ChineseGb2312 = 134;
-constexpr int Normal = 400;
-constexpr int Bold = 700;
-
-constexpr FontDescription ChoiceFont{u"宋体", ChineseGb2312, 14.25, Normal};
-constexpr FontDescription InputFont{u"宋体", ChineseGb2312, 15.0, Bold};
-constexpr FontDescription CaptionFont{u"宋体", ChineseGb2312, 14.25, Bold};
-
-constexpr runtime::Colour Red = 0x0000'00FF;
-constexpr runtime::Colour Green = 0x0000'8000;
-constexpr runtime::Colour Orange = 0x0000'80FF;
-constexpr runtime::Colour ScrollBarGrey = runtime::SystemColourFlag | 0U;
-
-constexpr QStringView MarketStates[] = {MarketState::Open, MarketState::NotOpen};
-
-constexpr runtime::IconImage Icon[] = {{u":/icons/lumasio-32.png", 32},
-                                       {u":/icons/lumasio-48.png", 48}};
-
-// Front to back: Label6 lies in front of Label1 in the same place, so hiding
-// it lets "昨结价:" show through.
-constexpr ControlDescription Controls[] = {
-    {.name = u"Command4",
-     .kind = ControlKind::CommandButton,
-     .container = u"Form1",
-     .caption = u"Command4",
-     .geometry = {3465, 1470, 540, 435},
-     .tabIndex = 18,
-     .visible = false},
-    {.name = u"Command1",
-     .kind = ControlKind::CommandButton,
-     .container = u"Form1",
-     .caption = u"计算",
-     .geometry = {525, 1470, 2850, 540},
-     .tabIndex = 6,
-     .background = Orange},
-    {.name = u"Frame1",
-     .kind = ControlKind::Frame,
-     .container = u"Form1",
-     .geometry = {105, 0, 3900, 1380},
-     .tabIndex = 0,
-     .accessibleName = u"输入"},
-    {.name = u"Combo1",
-     .kind = ControlKind::ComboBox,
-     .container = u"Frame1",
-     .geometry = {735, 210, 1170, 405},
-     .tabIndex = 15,
-     .font = ChoiceFont,
-     .items = MarketStates},
-    {.name = u"Option4",
-     .kind = ControlKind::OptionButton,
-     .container = u"Frame1",
-     .caption = u"10%",
-     .geometry = {2940, 945, 855, 225},
-     .tabIndex = 12,
-     .font = ChoiceFont},
-    {.name = u"Option3",
-     .kind = ControlKind::OptionButton,
-     .container = u"Frame1",
-     .caption = u"9%",
-     .geometry = {1995, 945, 645, 225},
-     .tabIndex = 11,
-     .font = ChoiceFont},
-    {.name = u"Option2",
-     .kind = ControlKind::OptionButton,
-     .container = u"Frame1",
-     .caption = u"8%",
-     .geometry = {1050, 945, 645, 225},
-     .tabIndex = 5,
-     .font = ChoiceFont},
-    {.name = u"Option1",
-     .kind = ControlKind::OptionButton,
-     .container = u"Frame1",
-     .caption = u"7%",
-     .geometry = {210, 945, 645, 225},
-     .tabIndex = 4,
-     .font = ChoiceFont,
-     .selected = true},
-    {.name = u"Text1",
-     .kind = ControlKind::TextBox,
-     .container = u"Frame1",
-     .geometry = {3150, 210, 645, 465},
-     .tabIndex = 3,
-     .font = InputFont},
-    {.name = u"Label6",
-     .kind = ControlKind::Label,
-     .container = u"Frame1",
-     .caption = u"结算价:",
-     .geometry = {2100, 315, 1065, 285},
-     .tabIndex = 17,
-     .font = CaptionFont,
-     .opaque = true,
-     .buddy = u"Text1"},
-    {.name = u"Label5",
-     .kind = ControlKind::Label,
-     .container = u"Frame1",
-     .caption = u"状态",
-     .geometry = {105, 315, 600, 285},
-     .tabIndex = 16,
-     .font = CaptionFont,
-     .buddy = u"Combo1"},
-    {.name = u"Label1",
-     .kind = ControlKind::Label,
-     .container = u"Frame1",
-     .caption = u"昨结价:",
-     .geometry = {2100, 315, 1065, 285},
-     .tabIndex = 2,
-     .font = CaptionFont,
-     .buddy = u"Text1"},
-    {.name = u"Frame2",
-     .kind = ControlKind::Frame,
-     .container = u"Form1",
-     .geometry = {105, 1995, 3900, 855},
-     .tabIndex = 1,
-     .accessibleName = u"结果"},
-    {.name = u"Text3",
-     .kind = ControlKind::TextBox,
-     .container = u"Frame2",
-     .geometry = {2730, 315, 1065, 435},
-     .tabIndex = 8,
-     .font = InputFont,
-     .foreground = Green},
-    {.name = u"Text2",
-     .kind = ControlKind::TextBox,
-     .container = u"Frame2",
-     .geometry = {840, 315, 1065, 435},
-     .tabIndex = 7,
-     .font = InputFont,
-     .foreground = Red},
-    {.name = u"Label3",
-     .kind = ControlKind::Label,
-     .container = u"Frame2",
-     .caption = u"跌停：",
-     .geometry = {1995, 420, 750, 285},
-     .tabIndex = 10,
-     .font = ChoiceFont,
-     .foreground = Green,
-     .buddy = u"Text3"},
-    {.name = u"Label2",
-     .kind = ControlKind::Label,
-     .container = u"Frame2",
-     .caption = u"涨停：",
-     .geometry = {105, 420, 750, 285},
-     .tabIndex = 9,
-     .font = ChoiceFont,
-     .foreground = Red,
-     .buddy = u"Text2"},
-    {.name = u"Frame3",
-     .kind = ControlKind::Frame,
-     .container = u"Form1",
-     .geometry = {105, 2835, 3900, 645},
-     .tabIndex = 13,
-     .accessibleName = u"更多软件"},
-    // From (105, 525) to (3780, 525).
-    {.name = u"Line1",
-     .kind = ControlKind::Line,
-     .container = u"Frame3",
-     .geometry = {105, 525, 3675, 0},
-     .foreground = ScrollBarGrey,
-     .accessibleName = u"分隔线"},
-    {.name = u"Label4",
-     .kind = ControlKind::Label,
-     .container = u"Frame3",
-     .caption = u"更多软件：" LUMASIO_PUBLISHER_HOST,
-     .geometry = {210, 210, 3375, 285},
-     .tabIndex = 14,
-     .font = ChoiceFont,
-     .cursor = Cursor::PointingHand,
-     .toolTip = LUMASIO_PUBLISHER_SITE},
-};
-
-constexpr EventBinding Bindings[] = {
-    {.control = u"Combo1", .handler = &combo1Click},
-    {.control = u"Command1", .handler = &limits::calculate},
-    {.control = u"Command4", .handler = &command4Click},
-    {.control = u"Label4", .handler = &label4Click},
-};
-
-constexpr runtime::FormDescription Form1{
-    .name = u"Form1",
-    .caption = u"Lumasio",
-    .clientWidth = 4050,
-    .clientHeight = 3555,
-    // The form's own font, for the "计算" button: the face and size of the
-    // option buttons, so one font serves both.
-    .defaultFont = ChoiceFont,
-    .icon = Icon,
-    .controls = Controls,
-    .bindings = Bindings,
-};
-
-constexpr runtime::ProjectDescription Project{
-    .name = u"Lumasio",
-    .version = LUMASIO_VERSION,
-    .desktopFileName = LUMASIO_APP_ID,
-    .startupForm = &Form1,
-};
-
-} // namespace
-
-const runtime::FormDescription &form1()
+Form1::Form1(QWidget *parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<::Ui::Form1>())
 {
-    return Form1;
+    initIcons();
+    m_ui->setupUi(this);
+
+    // A fixed-size window: no maximize button and no resizing.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    QIcon icon = windowIcon();
+    icon.addFile(u":/icons/lumasio-48.png"_s, QSize(48, 48));
+    setWindowIcon(icon);
+
+    const QUrl site = publisherSite();
+    m_ui->Label4->setText(u"更多软件："_s + site.host());
+    m_ui->Label4->setToolTip(site.toString());
+
+    applyExactFontSizes();
+    growOptionsToFitCaptions();
+    runtime::showButtonColour(m_ui->Command1);
+    m_form.nameCaptionedControls();
+    bind();
+    // The window opens with the focus in the first control of the tab order.
+    m_ui->Text1->setFocus(Qt::OtherFocusReason);
 }
 
-const runtime::ProjectDescription &project()
+Form1::~Form1() = default;
+
+// The form file keeps whole points only; the window's faces are 15 pt and
+// 14.25 pt exactly.
+void Form1::applyExactFontSizes()
 {
-    return Project;
+    struct Row {
+        double points;
+        std::initializer_list<QWidget *> controls;
+    };
+    const Row rows[] = {
+        {15.0, {m_ui->Text1, m_ui->Text2, m_ui->Text3}},
+        {14.25, {m_ui->Label1, m_ui->Label5, m_ui->Label6}},
+        // The window's own font serves "计算" and the frames.
+        {14.25,
+         {this, m_ui->Combo1, m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4, m_ui->Label2,
+          m_ui->Label3, m_ui->Label4}},
+    };
+    for (const Row &row : rows) {
+        for (QWidget *control : row.controls) {
+            QFont font = control->font();
+            font.setPointSizeF(row.points);
+            control->setFont(font);
+        }
+    }
+}
+
+// An option button too small for its caption in the face at hand would cut
+// it off: it grows to fit, rightwards and centred vertically on its place.
+void Form1::growOptionsToFitCaptions()
+{
+    for (QWidget *option : {m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4}) {
+        QRect geometry = option->geometry();
+        const QSize needed = option->sizeHint();
+        const int grow = std::max(0, needed.height() - geometry.height());
+        geometry.adjust(0, -(grow / 2), std::max(0, needed.width() - geometry.width()),
+                        grow - grow / 2);
+        option->setGeometry(geometry);
+    }
+}
+
+void Form1::bind()
+{
+    const auto run = [this](runtime::Handler handler) {
+        return [this, handler] { m_form.dispatch(handler); };
+    };
+    connect(m_ui->Combo1, &PickComboBox::picked, this, run(&combo1Click));
+    connect(m_ui->Command1, &QPushButton::clicked, this, run(&limits::calculate));
+    connect(m_ui->Command4, &QPushButton::clicked, this, run(&command4Click));
+    connect(m_ui->Label4, &ClickableLabel::clicked, this, run(&label4Click));
+}
+
+std::unique_ptr<QWidget> createForm1()
+{
+    return std::make_unique<Form1>();
 }
 
 } // namespace lumasio::window

@@ -1,30 +1,38 @@
 #pragma once
 
-#include "form_description.h"
-#include "project_description.h"
+#include "widget_form.h"
 
-#include <QUrl>
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class Form1;
+}
 
 namespace lumasio::window {
 
-// Form1, the program's one window, as data: controls, layout, looks, initial
-// state and event bindings.
-[[nodiscard]] const runtime::FormDescription &form1();
+// The program's one window, laid out in form1.ui. Its four Clicks run their
+// handlers through the window's control properties.
+class Form1 : public QWidget
+{
+    Q_OBJECT
 
-// The program: Form1 as its start-up form.
-[[nodiscard]] const runtime::ProjectDescription &project();
+public:
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
 
-// The publisher's web site that Label4 names and opens.
-[[nodiscard]] QUrl publisherSite();
+private:
+    void applyExactFontSizes();
+    void growOptionsToFitCaptions();
+    void bind();
 
-// Click of Combo1: the user picked a market state from the list.
-void combo1Click(runtime::Form &form);
+    // The typed widgets of form1.ui, owned by this window as their parent.
+    std::unique_ptr<::Ui::Form1> m_ui;
+    runtime::WidgetForm m_form{this};
+};
 
-// Click of the hidden Command4: shows "结算价:" before the market opens and
-// lets "昨结价:" of Label1 show through while it is open.
-void command4Click(runtime::Form &form);
-
-// Click of Label4: opens the publisher's web site.
-void label4Click(runtime::Form &form);
+// Form1 as the start-up window.
+[[nodiscard]] std::unique_ptr<QWidget> createForm1();
 
 } // namespace lumasio::window

@@ -1,8 +1,19 @@
-#include "form1.h"
+#include "handlers.h"
+
 #include "market_state.h"
 #include "publisher.h"
 
 namespace lumasio::window {
+
+const runtime::Application &application()
+{
+    static constexpr runtime::Application Lumasio{
+        .name = u"Lumasio",
+        .version = LUMASIO_VERSION,
+        .desktopFileName = LUMASIO_APP_ID,
+    };
+    return Lumasio;
+}
 
 QUrl publisherSite()
 {

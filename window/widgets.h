@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QWidget>
 
-namespace lumasio::runtime {
+namespace lumasio::window {
 
 // A label that reports a click, so it can serve as a link.
 class ClickableLabel : public QLabel
@@ -51,21 +51,18 @@ private:
     bool m_picking = false;
 };
 
-// A straight line between two points of its parent, one pixel wide, in the
-// palette's text colour.
-class LineWidget : public QWidget
+// A one-pixel horizontal rule across the widget, in the light grey of a
+// scroll-bar track. It takes the grey from the palette, so it follows the
+// desktop's colours.
+class SeparatorLine : public QWidget
 {
     Q_OBJECT
 
 public:
-    LineWidget(QPoint from, QPoint to, QWidget *parent);
+    explicit SeparatorLine(QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-
-private:
-    QPoint m_from; // in the widget's own coordinates
-    QPoint m_to;
 };
 
-} // namespace lumasio::runtime
+} // namespace lumasio::window

@@ -1,10 +1,10 @@
-#include "controls.h"
+#include "widgets.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace lumasio::runtime {
+namespace lumasio::window {
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
@@ -80,22 +80,17 @@ void PickComboBox::wheelEvent(QWheelEvent *event)
     m_picking = false;
 }
 
-LineWidget::LineWidget(QPoint from, QPoint to, QWidget *parent)
+SeparatorLine::SeparatorLine(QWidget *parent)
     : QWidget(parent)
 {
-    const QRect bounds = QRect(from, to).normalized();
-    setGeometry(bounds); // includes both end points
-    m_from = from - bounds.topLeft();
-    m_to = to - bounds.topLeft();
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void LineWidget::paintEvent(QPaintEvent *event)
+void SeparatorLine::paintEvent(QPaintEvent *event)
 {
     Q_UNUSED(event)
     QPainter painter(this);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
-    painter.drawLine(m_from, m_to);
+    painter.fillRect(0, 0, width(), 1, palette().color(QPalette::Midlight));
 }
 
-} // namespace lumasio::runtime
+} // namespace lumasio::window

@@ -1,0 +1,117 @@
+#include "widget_form.h"
+
+#include "error.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSet>
+
+namespace lumasio::runtime {
+
+using namespace Qt::StringLiterals;
+
+void WidgetForm::dispatch(Handler handler)
+{
+    try {
+        handler(*this);
+    } catch (const Error &error) {
+        showErrorBox(m_window, error.message());
+    } catch (const std::exception &error) {
+        showErrorBox(m_window, u"内部错误：%1"_s.arg(QString::fromUtf8(error.what())));
+    }
+}
+
+QWidget *WidgetForm::control(QStringView name, QStringView property) const
+{
+    if (m_window->objectName() == name) {
+        return m_window;
+    }
+    auto *widget = m_window->findChild<QWidget *>(name.toString());
+    if (widget == nullptr) {
+        throw Error::controlCall(name, property);
+    }
+    return widget;
+}
+
+QString WidgetForm::text(QStringView name) const
+{
+    QWidget *widget = control(name, u"Text");
+    if (const auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        return edit->text();
+    }
+    if (const auto *combo = qobject_cast<QComboBox *>(widget)) {
+        return combo->currentText();
+    }
+    throw Error::controlCall(name, u"Text");
+}
+
+void WidgetForm::setText(QStringView name, const QString &text)
+{
+    QWidget *widget = control(name, u"Text");
+    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        edit->setText(text);
+        return;
+    }
+    if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        combo->setEditText(text);
+        return;
+    }
+    throw Error::controlCall(name, u"Text");
+}
+
+bool WidgetForm::value(QStringView name) const
+{
+    const auto *button = qobject_cast<QAbstractButton *>(control(name, u"Value"));
+    if (button != nullptr && button->isCheckable()) {
+        return button->isChecked();
+    }
+    throw Error::controlCall(name, u"Value");
+}
+
+void WidgetForm::setVisible(QStringView name, bool visible)
+{
+    QWidget *widget = control(name, u"Visible");
+    widget->setVisible(visible);
+    if (qobject_cast<QLabel *>(widget) != nullptr) {
+        nameCaptionedControls();
+    }
+}
+
+void WidgetForm::launch(const QUrl &address)
+{
+    if (!address.isValid() || !QDesktopServices::openUrl(address)) {
+        throw Error::launch(address.toDisplayString());
+    }
+}
+
+void WidgetForm::nameCaptionedControls()
+{
+    // Later siblings lie in front, so walk the labels back to front and let
+    // the front-most visible one win.
+    const QList<QLabel *> labels = m_window->findChildren<QLabel *>();
+    QSet<QWidget *> named;
+    for (auto it = labels.crbegin(); it != labels.crend(); ++it) {
+        QLabel *label = *it;
+        QWidget *buddy = label->buddy();
+        if (buddy != nullptr && !label->isHidden() && !named.contains(buddy)) {
+            buddy->setAccessibleName(label->text());
+            named.insert(buddy);
+        }
+    }
+}
+
+void showErrorBox(QWidget *window, const QString &message)
+{
+    const QString title =
+        window != nullptr ? window->windowTitle() : QApplication::applicationDisplayName();
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, window);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace lumasio::runtime
