@@ -7,7 +7,7 @@
 
 namespace lumasio::limits {
 
-runtime::Int16Text limitText(QStringView referenceText, double multiplier,
+runtime::Int32Text limitText(QStringView referenceText, double multiplier,
                              const runtime::NumberFormat &format)
 {
     const double price = runtime::textToDouble(referenceText, format);
@@ -16,7 +16,7 @@ runtime::Int16Text limitText(QStringView referenceText, double multiplier,
     if (!std::isfinite(product)) {
         throw runtime::Error::floatingPoint();
     }
-    return runtime::int16ToText(runtime::doubleToInt16(product));
+    return runtime::int32ToText(runtime::doubleToInt32(product));
 }
 
 } // namespace lumasio::limits

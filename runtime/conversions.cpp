@@ -268,7 +268,7 @@ double textToDouble(QStringView text, const NumberFormat &format)
     return convert(text, format, ascii.data());
 }
 
-void raiseInt16Overflow()
+void raiseInt32Overflow()
 {
     throw Error::integerOverflow();
 }

@@ -41,43 +41,44 @@ private:
     return textToDouble(text, NumberFormat(locale));
 }
 
-// The overflow error of doubleToInt16, kept out of line so the inline path
+// The overflow error of doubleToInt32, kept out of line so the inline path
 // stays small.
-[[noreturn]] void raiseInt16Overflow();
+[[noreturn]] void raiseInt32Overflow();
 
 // Rounds to the nearest integer, ties to even. Raises the overflow error
-// outside -32768 to 32767 (NaN included). Inline: it sits on the path of every
-// calculation, next to a multiplication the compiler can then schedule with it.
-[[nodiscard]] inline qint16 doubleToInt16(double value)
+// outside -2147483648 to 2147483647 (NaN included). Inline: it sits on the
+// path of every calculation, next to a multiplication the compiler can then
+// schedule with it.
+[[nodiscard]] inline qint32 doubleToInt32(double value)
 {
     // Decide the range on the double: converting an out-of-range double to an
-    // integer type is undefined behaviour.
-    if (!(value > -32769.0 && value < 32768.0)) {
-        raiseInt16Overflow();
+    // integer type is undefined behaviour. Both bounds are exact doubles.
+    if (!(value > -2147483649.0 && value < 2147483648.0)) {
+        raiseInt32Overflow();
     }
     // Truncation toward zero is defined in this range, and the remainder is
     // exact: the truncated value is zero or within a factor of two of the
-    // value (Sterbenz).
-    auto rounded = static_cast<int>(value);
-    const double remainder = value - rounded; // in (-1, 1), sign of value
+    // value (Sterbenz). 64 bits hold the rounded value before its range check.
+    auto rounded = static_cast<qint64>(value);
+    const double remainder = value - static_cast<double>(rounded); // in (-1, 1)
     const bool odd = (rounded & 1) != 0;
     if (remainder > 0.5 || (remainder == 0.5 && odd)) {
         ++rounded;
     } else if (remainder < -0.5 || (remainder == -0.5 && odd)) {
         --rounded;
     }
-    if (rounded < -32768 || rounded > 32767) {
-        raiseInt16Overflow();
+    if (rounded < -2147483648LL || rounded > 2147483647LL) {
+        raiseInt32Overflow();
     }
-    return static_cast<qint16>(rounded);
+    return static_cast<qint32>(rounded);
 }
 
-// The decimal text of a 16-bit integer: "-" for negative values, then the
-// digits. Six characters at most, so it is held in place, not on the heap.
-class Int16Text
+// The decimal text of a 32-bit integer: "-" for negative values, then the
+// digits. Eleven characters at most, so it is held in place, not on the heap.
+class Int32Text
 {
 public:
-    explicit Int16Text(qint16 value);
+    explicit Int32Text(qint32 value);
 
     [[nodiscard]] QStringView view() const
     {
@@ -86,15 +87,15 @@ public:
     [[nodiscard]] QString toString() const { return view().toString(); }
 
 private:
-    std::array<char16_t, 6> m_digits{};
+    std::array<char16_t, 11> m_digits{};
     std::size_t m_start = 0;
 };
 
-inline Int16Text::Int16Text(qint16 value)
+inline Int32Text::Int32Text(qint32 value)
 {
-    // Written from the right.
+    // Written from the right; the magnitude of -2147483648 needs 64 bits.
     auto at = m_digits.end();
-    int rest = value < 0 ? -static_cast<int>(value) : value;
+    qint64 rest = value < 0 ? -static_cast<qint64>(value) : value;
     do {
         *--at = static_cast<char16_t>(u'0' + rest % 10);
         rest /= 10;
@@ -105,9 +106,9 @@ inline Int16Text::Int16Text(qint16 value)
     m_start = static_cast<std::size_t>(at - m_digits.begin());
 }
 
-[[nodiscard]] inline Int16Text int16ToText(qint16 value)
+[[nodiscard]] inline Int32Text int32ToText(qint32 value)
 {
-    return Int16Text(value);
+    return Int32Text(value);
 }
 
 } // namespace lumasio::runtime

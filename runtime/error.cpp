@@ -36,7 +36,7 @@ Error Error::numberOutOfRange(QStringView text)
 
 Error Error::integerOverflow()
 {
-    return {ErrorKind::Overflow, u"溢出：计算结果超出了 -32768 到 32767 的范围。"_s};
+    return {ErrorKind::Overflow, u"溢出：计算结果超出了 -2147483648 到 2147483647 的范围。"_s};
 }
 
 Error Error::floatingPoint()

@@ -57,8 +57,7 @@ void loadChineseQtTexts(QCoreApplication &app)
 {
     auto *translator = new QTranslator(&app);
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-                         folder)) {
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s, folder)) {
         QCoreApplication::installTranslator(translator);
     } else {
         qCWarning(lcStartup) << "No Chinese Qt texts in" << folder

@@ -8,10 +8,10 @@
 #include <cstdint>
 
 using namespace Qt::StringLiterals;
-using lumasio::runtime::doubleToInt16;
+using lumasio::runtime::doubleToInt32;
 using lumasio::runtime::Error;
 using lumasio::runtime::ErrorKind;
-using lumasio::runtime::int16ToText;
+using lumasio::runtime::int32ToText;
 using lumasio::runtime::textToDouble;
 
 namespace {
@@ -128,32 +128,33 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct Rounding {
     double value;
-    qint16 expected;
+    qint32 expected;
 };
 
-class DoubleToInt16Rounds : public testing::TestWithParam<Rounding>
+class DoubleToInt32Rounds : public testing::TestWithParam<Rounding>
 {};
 
-TEST_P(DoubleToInt16Rounds, ToNearestTiesToEven)
+TEST_P(DoubleToInt32Rounds, ToNearestTiesToEven)
 {
-    EXPECT_EQ(doubleToInt16(GetParam().value), GetParam().expected);
+    EXPECT_EQ(doubleToInt32(GetParam().value), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ties, DoubleToInt16Rounds,
+INSTANTIATE_TEST_SUITE_P(Ties, DoubleToInt32Rounds,
                          testing::Values(Rounding{0.5, 0}, Rounding{1.5, 2}, Rounding{2.5, 2},
                                          Rounding{160.5, 160}, Rounding{-46.5, -46},
                                          Rounding{-0.5, 0}, Rounding{-1.5, -2},
                                          Rounding{511.49999999999994, 511},
-                                         Rounding{0.49999999999999994, 0}, Rounding{32767.4, 32767},
-                                         Rounding{-32768.5, -32768}, Rounding{-0.0, 0}));
+                                         Rounding{0.49999999999999994, 0}, Rounding{32767.5, 32768},
+                                         Rounding{2147483647.4, 2147483647},
+                                         Rounding{-2147483648.5, -2147483648}, Rounding{-0.0, 0}));
 
-TEST(DoubleToInt16, RaisesOverflowOutsideTheRange)
+TEST(DoubleToInt32, RaisesOverflowOutsideTheRange)
 {
     for (const double value :
-         {32767.5, 32768.0, -32768.6, -32769.0, 1e300, -1e300,
+         {2147483647.5, 2147483648.0, -2147483648.6, -2147483649.0, 1e300, -1e300,
           std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
         try {
-            const qint16 got = doubleToInt16(value);
+            const qint32 got = doubleToInt32(value);
             ADD_FAILURE() << value << " gave " << got;
         } catch (const Error &error) {
             EXPECT_EQ(error.kind(), ErrorKind::Overflow) << value;
@@ -161,12 +162,12 @@ TEST(DoubleToInt16, RaisesOverflowOutsideTheRange)
     }
 }
 
-TEST(Int16ToText, PlainDecimalDigits)
+TEST(Int32ToText, PlainDecimalDigits)
 {
-    EXPECT_EQ(int16ToText(0).view(), u"0"_s);
-    EXPECT_EQ(int16ToText(-107).view(), u"-107"_s);
-    EXPECT_EQ(int16ToText(32767).view(), u"32767"_s);
-    EXPECT_EQ(int16ToText(-32768).view(), u"-32768"_s);
+    EXPECT_EQ(int32ToText(0).view(), u"0"_s);
+    EXPECT_EQ(int32ToText(-107).view(), u"-107"_s);
+    EXPECT_EQ(int32ToText(2147483647).view(), u"2147483647"_s);
+    EXPECT_EQ(int32ToText(-2147483647 - 1).view(), u"-2147483648"_s);
 }
 
 } // namespace

@@ -17,10 +17,10 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using lumasio::tests::findControl;
 using lumasio::tests::MessageBoxCatcher;
 using lumasio::tests::typeText;
 using lumasio::tests::UrlRecorder;
-using lumasio::tests::findControl;
 using lumasio::window::Form1;
 using lumasio::window::MarketState;
 
@@ -305,7 +305,7 @@ TEST_F(Form1Test, BadInputShowsOneWarningAndKeepsTheResults)
     };
     const Case cases[] = {
         {u"abc"_s, u"abc"_s},
-        {u"30624"_s, u"32767"_s},
+        {u"2006994065"_s, u"2147483647"_s},
         {u"<b>x</b>"_s, u"<b>x</b>"_s},
         {u"<img src=x>"_s, u"<img src=x>"_s},
     };

@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using lumasio::tests::findControl;
-using lumasio::window::Form1;
 using lumasio::runtime::quoteForMessage;
+using lumasio::tests::findControl;
 using lumasio::tests::MessageBoxCatcher;
+using lumasio::window::Form1;
 
 namespace {
 
@@ -94,8 +94,9 @@ const HostileCase Cases[] = {
     {u"\u06f1\u06f2\u06f3"_s, Outcome::QuotedWarning}, // extended Arabic-Indic
     {u"\u0967\u0968\u0969"_s, Outcome::QuotedWarning}, // Devanagari digits
     {u"３０００元"_s, Outcome::QuotedWarning},
-    {u"30624"_s, Outcome::Warning},   // limit-up beyond 32767
-    {u"1.7e308"_s, Outcome::Warning}, // product beyond the double range
+    {u"30624"_s, Outcome::Result, u"32768"_s, u"28480"_s},
+    {u"2006994065"_s, Outcome::Warning}, // limit-up beyond 2147483647
+    {u"1.7e308"_s, Outcome::Warning},    // product beyond the double range
     {u"1e300"_s, Outcome::Warning},
     {u"３０００"_s, Outcome::Result, u"3210"_s, u"2790"_s},
     {u"1e-400"_s, Outcome::Result, u"0"_s, u"0"_s},

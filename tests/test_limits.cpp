@@ -90,6 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{u"30340"_s, 1, u"32767"_s, u"27913"_s},
         LimitCase{u"30061"_s, 2, u"32766"_s, u"27356"_s},
         LimitCase{u"29788"_s, 3, u"32767"_s, u"26809"_s},
+        // Past 16 bits: copper, nickel and tin trade far above 32767.
+        LimitCase{u"30624"_s, 0, u"32768"_s, u"28480"_s},
+        LimitCase{u"-30625"_s, 0, u"-32769"_s, u"-28481"_s},
+        LimitCase{u"133750"_s, 2, u"145788"_s, u"121712"_s}, // .5 both ways: ties to even
+        LimitCase{u"1952257861"_s, 3, u"2147483647"_s, u"1757032075"_s},
+        LimitCase{u"-2006994064"_s, 0, u"-2147483648"_s, u"-1866504480"_s},
         LimitCase{u"３０００"_s, 0, u"3210"_s, u"2790"_s}));
 
 struct FailureCase {
@@ -119,11 +125,9 @@ TEST_P(LimitUpRaises, TheError)
 }
 
 INSTANTIATE_TEST_SUITE_P(Prices, LimitUpRaises,
-                         testing::Values(FailureCase{u"30624"_s, 0, ErrorKind::Overflow},
-                                         FailureCase{u"30341"_s, 1, ErrorKind::Overflow},
-                                         FailureCase{u"30062"_s, 2, ErrorKind::Overflow},
-                                         FailureCase{u"29789"_s, 3, ErrorKind::Overflow},
-                                         FailureCase{u"-30625"_s, 0, ErrorKind::Overflow},
+                         // 2147483648.2 and -2147483649.55: just past 32 bits
+                         testing::Values(FailureCase{u"1952257862"_s, 3, ErrorKind::Overflow},
+                                         FailureCase{u"-2006994065"_s, 0, ErrorKind::Overflow},
                                          FailureCase{u"1e300"_s, 0, ErrorKind::Overflow},
                                          FailureCase{u"1.7e308"_s, 0, ErrorKind::FloatingPoint},
                                          FailureCase{u"-1.7e308"_s, 3, ErrorKind::FloatingPoint},
@@ -191,10 +195,10 @@ TEST_F(Calculate, FailureLeavesBothResultsUntouched)
     const Case cases[] = {
         {u"Option1"_s, u"abc"_s, ErrorKind::TypeMismatch},
         {u"Option1"_s, u"  "_s, ErrorKind::TypeMismatch}, // blanks are not empty
-        {u"Option1"_s, u"30624"_s, ErrorKind::Overflow},
-        {u"Option2"_s, u"30624"_s, ErrorKind::Overflow},
-        {u"Option3"_s, u"30624"_s, ErrorKind::Overflow},
-        {u"Option4"_s, u"30624"_s, ErrorKind::Overflow},
+        {u"Option1"_s, u"-2006994065"_s, ErrorKind::Overflow},
+        {u"Option2"_s, u"2000000000"_s, ErrorKind::Overflow},
+        {u"Option3"_s, u"2000000000"_s, ErrorKind::Overflow},
+        {u"Option4"_s, u"1952257862"_s, ErrorKind::Overflow},
         {u"Option1"_s, u"1e300"_s, ErrorKind::Overflow},
         {u"Option4"_s, u"1.7e308"_s, ErrorKind::FloatingPoint},
     };
