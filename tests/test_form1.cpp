@@ -477,3 +477,125 @@ TEST_F(Form1Test, Label4CaptionIsNotClipped)
 }
 
 } // namespace
+
+TEST_F(Form1Test, EnterCalculatesOnTheButtonAndInThePriceBox)
+{
+    const std::pair<QString, Qt::Key> cases[] = {
+        {u"Command1"_s, Qt::Key_Return},
+        {u"Command1"_s, Qt::Key_Enter},
+        {u"Text1"_s, Qt::Key_Return},
+        {u"Text1"_s, Qt::Key_Enter},
+    };
+    for (const auto &[control, key] : cases) {
+        enterPrice(u"3000"_s);
+        find<QLineEdit>(u"Text2"_s)->clear();
+        QWidget *target = find<QWidget>(control);
+        target->setFocus();
+        QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_EQ(text(u"Text2"_s), u"3210"_s) << control.toStdString() << " key " << key;
+    }
+    // Enter in a result box is no calculation.
+    find<QLineEdit>(u"Text2"_s)->clear();
+    QTest::keyClick(find<QLineEdit>(u"Text3"_s), Qt::Key_Return);
+    EXPECT_TRUE(text(u"Text2"_s).isEmpty());
+}
+
+// Whole means the first and the last character on screen at once, whichever
+// end the cursor is at. Run at several scale factors (see CMakeLists.txt).
+TEST_F(Form1Test, NumbersShowWhole)
+{
+    const auto showsWhole = [](QLineEdit *edit) {
+        const QRect inside = edit->contentsRect();
+        const int y = inside.center().y();
+        edit->end(false);
+        const bool startShown = edit->cursorPositionAt({inside.left(), y}) == 0;
+        const bool endShown = edit->cursorPositionAt({inside.right(), y}) == edit->text().size();
+        edit->home(false);
+        return startShown && endShown
+               && edit->cursorPositionAt({inside.right(), y}) == edit->text().size();
+    };
+    const std::pair<QString, QString> cases[] = {
+        {u"Text1"_s, u"3000"_s},   {u"Text1"_s, u"75000"_s},   {u"Text1"_s, u"133750"_s},
+        {u"Text1"_s, u"-30625"_s}, {u"Text1"_s, u"888888"_s},  {u"Text2"_s, u"-145788"_s},
+        {u"Text2"_s, u"-32768"_s}, {u"Text3"_s, u"8888888"_s}, {u"Text3"_s, u"-121712"_s},
+    };
+    for (const auto &[box, number] : cases) {
+        auto *edit = find<QLineEdit>(box);
+        edit->setText(number);
+        EXPECT_TRUE(showsWhole(edit)) << box.toStdString() << " " << number.toStdString();
+        EXPECT_GE(edit->font().pointSizeF(), 8.0);
+    }
+    // Back to the full size as soon as the text fits it.
+    auto *up = find<QLineEdit>(u"Text2"_s);
+    up->setText(u"-145788"_s);
+    EXPECT_LT(up->font().pointSizeF(), 15.0);
+    up->setText(u"3210"_s);
+    EXPECT_EQ(up->font().pointSizeF(), 15.0);
+    EXPECT_TRUE(up->font().bold());
+
+    pickFromPopup(0);
+    auto *combo = find<QComboBox>(u"Combo1"_s);
+    EXPECT_TRUE(showsWhole(combo->lineEdit())) << "开盘中";
+}
+
+// Under a dark desktop palette the meaning colours stay red and green but
+// read against their backgrounds; under the light one they are exactly the
+// form's colours. Switching while running applies at once.
+TEST(Form1Palette, MeaningColoursReadOnDarkDesktops)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x2d, 0x2d, 0x2d));
+    dark.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+    dark.setColor(QPalette::Base, QColor(0x3c, 0x3c, 0x3c));
+    dark.setColor(QPalette::Text, QColor(0xe0, 0xe0, 0xe0));
+    dark.setColor(QPalette::Button, QColor(0x45, 0x45, 0x45));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+
+    struct Reading {
+        QString control;
+        QPalette::ColorRole role;
+        QPalette::ColorRole background;
+        double minimum;
+        QColor lightColour;
+    };
+    const Reading readings[] = {
+        {u"Text2"_s, QPalette::Text, QPalette::Base, 3.0, QColor(255, 0, 0)},
+        {u"Text3"_s, QPalette::Text, QPalette::Base, 3.0, QColor(0, 128, 0)},
+        {u"Label2"_s, QPalette::WindowText, QPalette::Window, 4.5, QColor(255, 0, 0)},
+        {u"Label3"_s, QPalette::WindowText, QPalette::Window, 4.5, QColor(0, 128, 0)},
+        {u"Command1"_s, QPalette::ButtonText, QPalette::Button, 4.5, QColor(0, 0, 0)},
+    };
+    const auto check = [&](const QWidget *window, bool isDark) {
+        for (const Reading &r : readings) {
+            const QPalette palette = findControl<QWidget>(window, r.control)->palette();
+            const QColor colour = palette.color(r.role);
+            if (isDark) {
+                EXPECT_GE(lumasio::window::contrastRatio(colour, palette.color(r.background)),
+                          r.minimum)
+                    << r.control.toStdString();
+                // Still red, still green.
+                EXPECT_EQ(colour.hslHue(), r.lightColour.hslHue()) << r.control.toStdString();
+            } else {
+                EXPECT_EQ(colour, r.lightColour) << r.control.toStdString();
+            }
+        }
+    };
+
+    // A theme switch reaches a shown window through its event queue.
+    const auto switchTo = [](const QPalette &palette) {
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents();
+    };
+    switchTo(dark);
+    {
+        Form1 window;
+        window.show();
+        check(&window, true);
+        switchTo(light);
+        check(&window, false);
+        switchTo(dark);
+        check(&window, true);
+    }
+    switchTo(light);
+}

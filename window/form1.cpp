@@ -5,7 +5,10 @@
 #include "publisher.h"
 #include "ui_form1.h"
 
+#include <QEvent>
+
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 // Qt's resource registration must be named outside any namespace. Calling it
@@ -40,14 +43,53 @@ Form1::Form1(QWidget *parent)
 
     applyExactFontSizes();
     growOptionsToFitCaptions();
+    // Large bold results need 3:1 against their box, the captions 4.5:1.
+    m_meaningColours = {
+        {m_ui->Text2, QPalette::Text, QPalette::Base, {}, 3.0},
+        {m_ui->Text3, QPalette::Text, QPalette::Base, {}, 3.0},
+        {m_ui->Label2, QPalette::WindowText, QPalette::Window, {}, 4.5},
+        {m_ui->Label3, QPalette::WindowText, QPalette::Window, {}, 4.5},
+    };
+    for (MeaningColour &meaning : m_meaningColours) {
+        meaning.colour = meaning.control->palette().color(meaning.role);
+    }
+    keepMeaningColoursReadable();
     runtime::showButtonColour(m_ui->Command1);
     m_form.nameCaptionedControls();
     bind();
+    // Return in the price box calculates, as if "计算" were the window's
+    // default button; on the focused button it clicks it (autoDefault).
+    connect(m_ui->Text1, &QLineEdit::returnPressed, m_ui->Command1, &QPushButton::click);
     // The window opens with the focus in the first control of the tab order.
     m_ui->Text1->setFocus(Qt::OtherFocusReason);
 }
 
 Form1::~Form1() = default;
+
+void Form1::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The desktop switched theme: the backgrounds changed under the colours.
+    if (event->type() == QEvent::PaletteChange) {
+        keepMeaningColoursReadable();
+    }
+}
+
+void Form1::keepMeaningColoursReadable()
+{
+    // The backgrounds come from the window's own palette: on a theme switch
+    // it is resolved before its controls are, and none of them changes its
+    // background.
+    for (const MeaningColour &meaning : m_meaningColours) {
+        QPalette palette = meaning.control->palette();
+        const QColor readable = readableOn(
+            meaning.colour, this->palette().color(meaning.background), meaning.minimumContrast);
+        if (palette.color(meaning.role) != readable) {
+            palette.setColor(meaning.role, readable);
+            meaning.control->setPalette(palette);
+        }
+    }
+}
 
 // The form file keeps whole points only; the window's faces are 15 pt and
 // 14.25 pt exactly.
@@ -62,8 +104,8 @@ void Form1::applyExactFontSizes()
         {14.25, {m_ui->Label1, m_ui->Label5, m_ui->Label6}},
         // The window's own font serves "计算" and the frames.
         {14.25,
-         {this, m_ui->Combo1, m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4, m_ui->Label2,
-          m_ui->Label3, m_ui->Label4}},
+         {this, m_ui->Combo1, m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4,
+          m_ui->Label2, m_ui->Label3, m_ui->Label4}},
     };
     for (const Row &row : rows) {
         for (QWidget *control : row.controls) {
@@ -97,6 +139,45 @@ void Form1::bind()
     connect(m_ui->Command1, &QPushButton::clicked, this, run(&limits::calculate));
     connect(m_ui->Command4, &QPushButton::clicked, this, run(&command4Click));
     connect(m_ui->Label4, &ClickableLabel::clicked, this, run(&label4Click));
+}
+
+namespace {
+
+[[nodiscard]] double relativeLuminance(const QColor &colour)
+{
+    const auto linear = [](float channel) {
+        return channel <= 0.04045F ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
+           + 0.0722 * linear(rgb.blueF());
+}
+
+} // namespace
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableOn(const QColor &colour, const QColor &background, double minimumContrast)
+{
+    if (contrastRatio(colour, background) >= minimumContrast
+        || relativeLuminance(background) >= relativeLuminance(colour)) {
+        return colour;
+    }
+    const QColor hsl = colour.toHsl();
+    QColor lighter = colour;
+    for (int step = 1; step <= 64; ++step) {
+        const float lightness = hsl.lightnessF() + (1.0F - hsl.lightnessF()) * step / 64.0F;
+        lighter = QColor::fromHslF(hsl.hslHueF(), hsl.hslSaturationF(), lightness).toRgb();
+        if (contrastRatio(lighter, background) >= minimumContrast) {
+            break;
+        }
+    }
+    return lighter;
 }
 
 std::unique_ptr<QWidget> createForm1()

@@ -2,9 +2,12 @@
 
 #include "widget_form.h"
 
+#include <QColor>
+#include <QPalette>
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class Form1;
@@ -22,15 +25,39 @@ public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    // A colour that carries meaning (red up, green down) and the background
+    // it must read against.
+    struct MeaningColour {
+        QWidget *control;
+        QPalette::ColorRole role;
+        QPalette::ColorRole background;
+        QColor colour;
+        double minimumContrast;
+    };
+
     void applyExactFontSizes();
+    void keepMeaningColoursReadable();
     void growOptionsToFitCaptions();
     void bind();
 
     // The typed widgets of form1.ui, owned by this window as their parent.
     std::unique_ptr<::Ui::Form1> m_ui;
     runtime::WidgetForm m_form{this};
+    std::vector<MeaningColour> m_meaningColours;
 };
+
+// The contrast ratio of two colours, 1 to 21, as WCAG 2 defines it.
+[[nodiscard]] double contrastRatio(const QColor &a, const QColor &b);
+
+// The colour itself where it reads against background with at least
+// minimumContrast or where lightening can't help (a background lighter than
+// the colour); else the colour lightened, its hue kept, until it does.
+[[nodiscard]] QColor readableOn(const QColor &colour, const QColor &background,
+                                double minimumContrast);
 
 // Form1 as the start-up window.
 [[nodiscard]] std::unique_ptr<QWidget> createForm1();

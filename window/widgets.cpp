@@ -1,8 +1,13 @@
 #include "widgets.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <cmath>
 
 namespace lumasio::window {
 
@@ -25,15 +30,145 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
     }
 }
 
+namespace {
+
+// QLineEdit keeps this much room between its contents rectangle and the text
+// on either side; text margins add to it and may be negative.
+constexpr int LineEditInnerMargin = 2;
+
+[[nodiscard]] double textWidth(const QFont &font, const QString &text)
+{
+    return QFontMetricsF(font).horizontalAdvance(text);
+}
+
+} // namespace
+
+int textRoom(const QLineEdit *edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->hasFrame()
+                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                           : 0;
+    const QRect contents = edit->style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                               .marginsRemoved(edit->textMargins());
+    // QLineEdit scrolls once the text, one pixel and the cursor don't fit.
+    const int cursor = edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit);
+    return contents.width() - 2 * LineEditInnerMargin - 1 - cursor;
+}
+
+void trimTextMargins(QLineEdit *edit)
+{
+    const int cursor = edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit);
+    edit->setTextMargins(1 - LineEditInnerMargin, 0, -LineEditInnerMargin - cursor + 1, 0);
+}
+
+QFont fittedFont(const QFont &full, const QString &text, int width, double minimumPoints)
+{
+    const double needed = textWidth(full, text);
+    if (needed <= width || full.pointSizeF() <= minimumPoints) {
+        return full;
+    }
+    // Width grows nearly in proportion to size; hinting makes it step, so
+    // check and go down a quarter point at a time from the estimate.
+    QFont font = full;
+    double points = std::floor(full.pointSizeF() * width / needed * 4.0) / 4.0;
+    points = std::max(points, minimumPoints);
+    font.setPointSizeF(points);
+    while (points > minimumPoints && textWidth(font, text) > width) {
+        points = std::max(points - 0.25, minimumPoints);
+        font.setPointSizeF(points);
+    }
+    return font;
+}
+
+FittingLineEdit::FittingLineEdit(QWidget *parent)
+    : QLineEdit(parent)
+    , m_fullFont(font())
+{
+    trimTextMargins(this);
+    connect(this, &QLineEdit::textChanged, this, &FittingLineEdit::fit);
+}
+
+void FittingLineEdit::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    if (m_fitting) {
+        return;
+    }
+    if (event->type() == QEvent::FontChange) {
+        // A font set from outside is the new full font. One that only passed
+        // down from the parent still has the size this box chose, which is
+        // not the full size.
+        const double fullPoints = m_fullFont.pointSizeF();
+        m_fullFont = font();
+        if (m_fittedPoints > 0 && m_fullFont.pointSizeF() == m_fittedPoints) {
+            m_fullFont.setPointSizeF(fullPoints);
+        }
+        fit();
+    } else if (event->type() == QEvent::StyleChange) {
+        trimTextMargins(this);
+        fit();
+    }
+}
+
+void FittingLineEdit::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    fit();
+}
+
+void FittingLineEdit::fit()
+{
+    const QFont fitted = fittedFont(m_fullFont, text(), textRoom(this), MinimumPoints);
+    m_fittedPoints = fitted == m_fullFont ? 0.0 : fitted.pointSizeF();
+    if (fitted != font()) {
+        m_fitting = true;
+        setFont(fitted);
+        m_fitting = false;
+    }
+}
+
 PickComboBox::PickComboBox(QWidget *parent)
     : QComboBox(parent)
 {
+    setEditable(true);
+    trimTextMargins(lineEdit());
+    connect(lineEdit(), &QLineEdit::textChanged, this, &PickComboBox::fitEditText);
     connect(this, &QComboBox::activated, this, [this] {
         if (m_picking) {
             m_picking = false;
             Q_EMIT picked();
         }
     });
+}
+
+void PickComboBox::fitEditText()
+{
+    QLineEdit *edit = lineEdit();
+    const QFont fitted =
+        fittedFont(font(), edit->text(), textRoom(edit), FittingLineEdit::MinimumPoints);
+    if (fitted != edit->font()) {
+        edit->setFont(fitted);
+    }
+}
+
+void PickComboBox::changeEvent(QEvent *event)
+{
+    QComboBox::changeEvent(event);
+    if (event->type() == QEvent::StyleChange) {
+        trimTextMargins(lineEdit());
+    }
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        fitEditText();
+    }
+}
+
+void PickComboBox::resizeEvent(QResizeEvent *event)
+{
+    QComboBox::resizeEvent(event);
+    fitEditText();
 }
 
 // The popup closes just before it reports the chosen item, within the same
