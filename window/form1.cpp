@@ -52,8 +52,9 @@ Form1::Form1(QWidget *parent)
     };
     for (MeaningColour &meaning : m_meaningColours) {
         meaning.colour = meaning.control->palette().color(meaning.role);
+        keepReadable(meaning);
+        meaning.control->installEventFilter(this);
     }
-    keepMeaningColoursReadable();
     runtime::showButtonColour(m_ui->Command1);
     m_form.nameCaptionedControls();
     bind();
@@ -66,28 +67,30 @@ Form1::Form1(QWidget *parent)
 
 Form1::~Form1() = default;
 
-void Form1::changeEvent(QEvent *event)
+bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget::changeEvent(event);
-    // The desktop switched theme: the backgrounds changed under the colours.
+    // The desktop switched theme: a control's palette has just been resolved
+    // anew, its background with it.
     if (event->type() == QEvent::PaletteChange) {
-        keepMeaningColoursReadable();
+        for (const MeaningColour &meaning : m_meaningColours) {
+            if (meaning.control == watched) {
+                keepReadable(meaning);
+            }
+        }
     }
+    return QWidget::eventFilter(watched, event);
 }
 
-void Form1::keepMeaningColoursReadable()
+void Form1::keepReadable(const MeaningColour &meaning)
 {
-    // The backgrounds come from the window's own palette: on a theme switch
-    // it is resolved before its controls are, and none of them changes its
-    // background.
-    for (const MeaningColour &meaning : m_meaningColours) {
-        QPalette palette = meaning.control->palette();
-        const QColor readable = readableOn(
-            meaning.colour, this->palette().color(meaning.background), meaning.minimumContrast);
-        if (palette.color(meaning.role) != readable) {
-            palette.setColor(meaning.role, readable);
-            meaning.control->setPalette(palette);
-        }
+    QPalette palette = meaning.control->palette();
+    const QColor readable =
+        readableOn(meaning.colour, palette.color(meaning.background), meaning.minimumContrast);
+    // Setting it sends the control another palette change; it finds the
+    // colour already in place.
+    if (palette.color(meaning.role) != readable) {
+        palette.setColor(meaning.role, readable);
+        meaning.control->setPalette(palette);
     }
 }
 

@@ -26,7 +26,7 @@ public:
     ~Form1() override;
 
 protected:
-    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // A colour that carries meaning (red up, green down) and the background
@@ -40,7 +40,7 @@ private:
     };
 
     void applyExactFontSizes();
-    void keepMeaningColoursReadable();
+    void keepReadable(const MeaningColour &meaning);
     void growOptionsToFitCaptions();
     void bind();
 
