@@ -173,8 +173,10 @@ QColor readableOn(const QColor &colour, const QColor &background, double minimum
     }
     const QColor hsl = colour.toHsl();
     QColor lighter = colour;
-    for (int step = 1; step <= 64; ++step) {
-        const float lightness = hsl.lightnessF() + (1.0F - hsl.lightnessF()) * step / 64.0F;
+    constexpr int Steps = 64;
+    for (int step = 1; step <= Steps; ++step) {
+        const float lightness =
+            hsl.lightnessF() + (1.0F - hsl.lightnessF()) * static_cast<float>(step) / Steps;
         lighter = QColor::fromHslF(hsl.hslHueF(), hsl.hslSaturationF(), lightness).toRgb();
         if (contrastRatio(lighter, background) >= minimumContrast) {
             break;
