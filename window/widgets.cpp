@@ -119,8 +119,20 @@ void FittingLineEdit::resizeEvent(QResizeEvent *event)
     fit();
 }
 
+void FittingLineEdit::showEvent(QShowEvent *event)
+{
+    QLineEdit::showEvent(event);
+    fit();
+}
+
+// A hidden box is fitted when it shows: while the window is being built its
+// font and text change several times, and measuring each would load font
+// sizes that are never drawn.
 void FittingLineEdit::fit()
 {
+    if (!isVisible()) {
+        return;
+    }
     const QFont fitted = fittedFont(m_fullFont, text(), textRoom(this), MinimumPoints);
     m_fittedPoints = fitted == m_fullFont ? 0.0 : fitted.pointSizeF();
     if (fitted != font()) {
@@ -144,8 +156,17 @@ PickComboBox::PickComboBox(QWidget *parent)
     });
 }
 
+void PickComboBox::showEvent(QShowEvent *event)
+{
+    QComboBox::showEvent(event);
+    fitEditText();
+}
+
 void PickComboBox::fitEditText()
 {
+    if (!isVisible()) {
+        return;
+    }
     QLineEdit *edit = lineEdit();
     const QFont fitted =
         fittedFont(font(), edit->text(), textRoom(edit), FittingLineEdit::MinimumPoints);
