@@ -60,8 +60,8 @@ int textRoom(const QLineEdit *edit)
 
 void trimTextMargins(QLineEdit *edit)
 {
-    const int cursor = edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit);
-    edit->setTextMargins(1 - LineEditInnerMargin, 0, -LineEditInnerMargin - cursor + 1, 0);
+    // On the right QLineEdit keeps a pixel and the cursor's width of its own.
+    edit->setTextMargins(1 - LineEditInnerMargin, 0, -LineEditInnerMargin, 0);
 }
 
 QFont fittedFont(const QFont &full, const QString &text, int width, double minimumPoints)
@@ -108,7 +108,6 @@ void FittingLineEdit::changeEvent(QEvent *event)
         }
         fit();
     } else if (event->type() == QEvent::StyleChange) {
-        trimTextMargins(this);
         fit();
     }
 }
@@ -178,9 +177,6 @@ void PickComboBox::fitEditText()
 void PickComboBox::changeEvent(QEvent *event)
 {
     QComboBox::changeEvent(event);
-    if (event->type() == QEvent::StyleChange) {
-        trimTextMargins(lineEdit());
-    }
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         fitEditText();
     }
