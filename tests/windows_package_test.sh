@@ -5,6 +5,8 @@
 # must start from what the package holds, load every DLL it ships and its
 # Chinese Qt texts, show its window and quit with status 0 when it is closed.
 # usage: windows_package_test.sh ZIP|NSIS BUILD_DIR WINE_RUN VERSION
+# where WINE_RUN is scripts/wine-run, not the build tree's shim, which would
+# bring the build's prefix and DLLs along.
 set -euo pipefail
 kind=$1
 build=$2
@@ -89,9 +91,6 @@ program_ended() {
 # without /f sends WM_CLOSE) and checks how it ended and what it loaded.
 run_program() { # folder
     local dir=$1
-    # Windows paths are case-blind, and Wine's traces double each backslash.
-    local winedir
-    winedir=$(sed 's|/|\\\\|g' <<<"Z:$dir" | tr '[:upper:]' '[:lower:]')
     WINEDEBUG=trace+loaddll,trace+file "$wine_run" "$dir/lumasio.exe" >"$work/program.out" 2>"$work/trace" &
     local pid=$!
     check "its window Lumasio appears" wait_for 60 window_shown
@@ -103,17 +102,22 @@ run_program() { # folder
     wait "$pid" || status=$?
     check "closing the window ends it with status 0 (got $status)" test "$status" -eq 0
 
-    local trace
-    trace=$(tr '[:upper:]' '[:lower:]' <"$work/trace")
-    local loaded
-    loaded=$(grep -oF "${winedir}\\\\" <<<"$trace" >/dev/null &&
-        grep 'loaddll:.*loaded l"' <<<"$trace" | grep -F "$winedir\\\\" |
-        sed -e 's|.*loaded l"||' -e 's|".*||' -e "s|^$(sed 's|\\|\\\\|g' <<<"$winedir")\\\\\\\\||" -e 's|\\\\|/|g' | sort -u)
-    check "loads every DLL it ships and no other from its folder" \
-        test "$loaded" = "$(printf '%s\n' "${shipped[@],,}" | sort)"
-    [ "$loaded" = "$(printf '%s\n' "${shipped[@],,}" | sort)" ] || echo "loaded: $loaded"
-    check "opens Qt's Chinese texts beside it" \
-        grep -qF "$winedir\\\\translations\\\\qtbase_zh_cn.qm" <<<"$trace"
+    # Wine's traces, case-blind and with single forward slashes; the folder
+    # as Windows names it is where lumasio.exe was loaded from.
+    local trace prefix loaded
+    trace=$(tr '[:upper:]' '[:lower:]' <"$work/trace" | sed 's|\\\\|/|g')
+    prefix=$(grep -o 'loaddll:.* loaded l"[^"]*/lumasio\.exe"' <<<"$trace" | head -n 1 |
+        sed 's|.*loaded l"||; s|lumasio\.exe"$||')
+    loaded=$(grep -o 'loaddll:.* loaded l"[^"]*\.dll"' <<<"$trace" | sed 's|.*loaded l"||; s|"$||' |
+        while read -r path; do
+            if [[ $path == "$prefix"* ]]; then echo "${path#"$prefix"}"; fi
+        done | sort -u)
+    local shipped_dlls
+    shipped_dlls=$(printf '%s\n' "${shipped[@],,}" | sort)
+    check "loads every DLL it ships and no other from its folder" test "$loaded" = "$shipped_dlls"
+    [ "$loaded" = "$shipped_dlls" ] || diff <(echo "$loaded") <(echo "$shipped_dlls") || true
+    check "reads Qt's Chinese texts beside it" \
+        grep -qF "createfilew l\"//?/${prefix}translations/qtbase_zh_cn.qm\" generic_read" <<<"$trace"
 }
 
 case $kind in
@@ -126,15 +130,18 @@ ZIP)
 NSIS)
     # Asks for no elevation: Windows shows no UAC prompt.
     check "the installer runs as the invoking user" \
-        grep -q 'level="asInvoker"' <<<"$(wrestool -x --type=24 "$package")"
+        grep -q 'level="asInvoker"' <<<"$(wrestool -x --raw --type=24 "$package")"
     "$wine_run" "$package" /S
     users=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -n 1)
     dir="$users/AppData/Local/Programs/Lumasio"
     shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Lumasio.lnk"
     key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumasio'
     check_files "$dir" Uninstall.exe
-    check "a Start-menu shortcut to the program, with its icon" \
-        grep -qi 'lumasio\\lumasio.exe' <<<"$(strings -el "$shortcut" 2>/dev/null)"
+    # The shortcut's target is stored in ANSI, its icon in UTF-16.
+    check "a Start-menu shortcut to the program" \
+        grep -qi 'Programs\\Lumasio\\lumasio.exe$' <<<"$(strings -a "$shortcut" 2>/dev/null)"
+    check "with the program's icon" \
+        grep -qi 'Programs\\Lumasio\\lumasio.exe$' <<<"$(strings -el "$shortcut" 2>/dev/null)"
     entry=$("$wine_run" reg query "$key" 2>/dev/null || true)
     check "an uninstaller entry for the user" grep -qi 'UninstallString.*Uninstall.exe' <<<"$entry"
     check "of version $version" grep -q "DisplayVersion *REG_SZ *$version" <<<"$entry"
