@@ -525,9 +525,9 @@ TEST_F(Form1Test, NumbersShowWhole)
         return atEnd.front() == 0 && atEnd.back() == edit->text().size() && positions() == atEnd;
     };
     const std::pair<QString, QString> cases[] = {
-        {u"Text1"_s, u"3000"_s},   {u"Text1"_s, u"75000"_s},   {u"Text1"_s, u"133750"_s},
-        {u"Text1"_s, u"-30625"_s}, {u"Text1"_s, u"888888"_s},  {u"Text2"_s, u"-145788"_s},
-        {u"Text2"_s, u"-32768"_s}, {u"Text3"_s, u"8888888"_s}, {u"Text3"_s, u"-121712"_s},
+        {u"Text1"_s, u"3000"_s},    {u"Text1"_s, u"75000"_s},   {u"Text1"_s, u"133750"_s},
+        {u"Text1"_s, u"-30625"_s},  {u"Text2"_s, u"-145788"_s}, {u"Text2"_s, u"-32768"_s},
+        {u"Text3"_s, u"8888888"_s}, {u"Text3"_s, u"-121712"_s},
     };
     for (const auto &[box, number] : cases) {
         auto *edit = find<QLineEdit>(box);

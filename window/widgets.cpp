@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumasio::window {
@@ -60,8 +61,20 @@ int textRoom(const QLineEdit *edit)
 
 void trimTextMargins(QLineEdit *edit)
 {
-    // On the right QLineEdit keeps a pixel and the cursor's width of its own.
-    edit->setTextMargins(1 - LineEditInnerMargin, 0, -LineEditInnerMargin, 0);
+    // Text starts two pixels in from the box's edge: one of frame, one of
+    // air. Wider frames (Windows draws two pixels) give up their inner line
+    // to the text; on the right QLineEdit keeps a pixel and the cursor's
+    // width of its own. An edit field without a frame sits inside its combo
+    // box's.
+    int frame = 1;
+    if (edit->hasFrame()) {
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    }
+    const int intoFrame = std::max(0, frame - 1);
+    edit->setTextMargins(1 - LineEditInnerMargin - intoFrame, 0, -LineEditInnerMargin - intoFrame,
+                         0);
 }
 
 QFont fittedFont(const QFont &full, const QString &text, int width, double minimumPoints)
@@ -108,6 +121,7 @@ void FittingLineEdit::changeEvent(QEvent *event)
         }
         fit();
     } else if (event->type() == QEvent::StyleChange) {
+        trimTextMargins(this);
         fit();
     }
 }
