@@ -89,6 +89,8 @@ test-windows: windows-configure
 	cmake --build $(WINDOWS_DIR)
 	$(WINDOWS_DIR)/wine-run
 	ctest --test-dir $(WINDOWS_DIR) $(CTEST_FLAGS)
+	@n=$$(grep -c 'starting it again' $(WINDOWS_DIR)/wine/wine-run.log 2>/dev/null || true); \
+	if [ "$${n:-0}" -gt 0 ]; then echo "test-windows: $$n program(s) needed a second start under Wine"; fi
 
 lint: build
 	cmake --preset fuzz $(CMAKE_FLAGS)
