@@ -16,19 +16,8 @@ trap 'rm -rf "$work"' EXIT
 deb=$(find "$work/out" -maxdepth 1 -name '*.deb' | head -n 1)
 [ -n "$deb" ] || { echo "no package was made"; exit 1; }
 
-passes=0
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=check.sh
+source "$(dirname "$0")/check.sh"
 
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
@@ -56,5 +45,4 @@ check "the unpacked program starts and keeps running" kill -0 "$pid"
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+check_summary

@@ -23,19 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passes=0
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=check.sh
+source "$(dirname "$0")/check.sh"
 
 # Polls COMMAND... every half second for up to SECONDS.
 wait_for() { # seconds, command...
@@ -161,5 +150,4 @@ NSIS)
     ;;
 esac
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+check_summary

@@ -9,19 +9,8 @@ version=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-passes=0
-failures=0
-check() { # description, command...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $what"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=check.sh
+source "$(dirname "$0")/check.sh"
 
 resources=$(wrestool -l "$exe")
 echo "$resources"
@@ -48,5 +37,4 @@ check "FileVersion text $version" grep -qx "$version" <<<"$(grep -A1 -x FileVers
 check "ProductVersion text $version" grep -qx "$version" <<<"$(grep -A1 -x ProductVersion <<<"$strings")"
 check "texts in the Simplified-Chinese Unicode table" grep -qx 080404b0 <<<"$strings"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+check_summary
