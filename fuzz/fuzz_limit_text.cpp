@@ -18,11 +18,10 @@ using lumasio::runtime::ErrorKind;
 
 namespace {
 
-std::optional<int> checkedLimit(const QString &text, double multiplier,
-                                const lumasio::runtime::NumberFormat &format)
+std::optional<int> checkedLimit(const QString &text, double multiplier, const QLocale &locale)
 {
     try {
-        const QString result = limitText(text, multiplier, format).toString();
+        const QString result = limitText(text, multiplier, locale);
         bool ok = false;
         const int value = result.toInt(&ok); // fails outside the 32-bit range
         LUMASIO_FUZZ_CHECK(ok);
@@ -46,10 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         price = lumasio::runtime::textToDouble(input.text, *input.locale);
     } catch (const Error &) {
     }
-    const lumasio::runtime::NumberFormat format(*input.locale);
     for (const auto &tier : LimitTierTable) {
-        const auto up = checkedLimit(input.text, tier.upMultiplier, format);
-        const auto down = checkedLimit(input.text, tier.downMultiplier, format);
+        const auto up = checkedLimit(input.text, tier.upMultiplier, *input.locale);
+        const auto down = checkedLimit(input.text, tier.downMultiplier, *input.locale);
         if (!price) {
             LUMASIO_FUZZ_CHECK(!up && !down);
             continue;

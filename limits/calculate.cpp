@@ -12,8 +12,8 @@ void calculate(runtime::Form &form)
     static constexpr QStringView LimitUp = u"Text2";
     static constexpr QStringView LimitDown = u"Text3";
 
-    // The user's number format, looked up once per click.
-    const runtime::NumberFormat format;
+    // The user's number format, the same for both results.
+    const QLocale locale;
 
     // Every row is tested, even after a match; the option buttons form one
     // exclusive group, so at most one matches.
@@ -21,10 +21,8 @@ void calculate(runtime::Form &form)
         const bool selected = form.value(tier.optionControl);
         const bool haveInput = !form.text(Input).isEmpty();
         if (selected && haveInput) {
-            form.setText(LimitUp,
-                         limitText(form.text(Input), tier.upMultiplier, format).toString());
-            form.setText(LimitDown,
-                         limitText(form.text(Input), tier.downMultiplier, format).toString());
+            form.setText(LimitUp, limitText(form.text(Input), tier.upMultiplier, locale));
+            form.setText(LimitDown, limitText(form.text(Input), tier.downMultiplier, locale));
         }
     }
 }

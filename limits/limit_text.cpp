@@ -7,10 +7,9 @@
 
 namespace lumasio::limits {
 
-runtime::Int32Text limitText(QStringView referenceText, double multiplier,
-                             const runtime::NumberFormat &format)
+QString limitText(QStringView referenceText, double multiplier, const QLocale &locale)
 {
-    const double price = runtime::textToDouble(referenceText, format);
+    const double price = runtime::textToDouble(referenceText, locale);
     const double product = price * multiplier;
     // The price is finite, so a non-finite product can only be an overflow.
     if (!std::isfinite(product)) {

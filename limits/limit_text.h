@@ -11,8 +11,7 @@ namespace lumasio::limits {
 // reference text converted to a double, one multiplication, then rounded to a
 // whole number, ties to even. Raises the runtime's type-mismatch, overflow or
 // floating-point error instead of producing a result.
-[[nodiscard]] runtime::Int32Text
-limitText(QStringView referenceText, double multiplier,
-          const runtime::NumberFormat &format = runtime::NumberFormat());
+[[nodiscard]] QString limitText(QStringView referenceText, double multiplier,
+                                const QLocale &locale = QLocale());
 
 } // namespace lumasio::limits

@@ -2,125 +2,57 @@
 
 #include "error.h"
 
-#include <array>
-#include <charconv>
+#include <QRegularExpression>
+
 #include <cmath>
-#include <string_view>
-#include <system_error>
+
+using namespace Qt::StringLiterals;
 
 namespace lumasio::runtime {
 
-NumberFormat::NumberFormat(const QLocale &locale)
-    : m_decimalPoint(locale.decimalPoint())
-    , m_groupSeparator(locale.groupSeparator())
-{}
-
 namespace {
-
-constexpr char16_t FullWidthZero = u'０';
-constexpr char16_t FullWidthNine = u'９';
-
-[[nodiscard]] QChar toHalfWidth(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x80) {
-        return c;
-    }
-    if (u >= FullWidthZero && u <= FullWidthNine) {
-        return QChar(u'0' + (u - FullWidthZero));
-    }
-    switch (u) {
-    case u'．':
-        return QChar(u'.');
-    case u'＋':
-        return QChar(u'+');
-    case u'－':
-        return QChar(u'-');
-    default:
-        return c;
-    }
-}
 
 [[nodiscard]] bool isBlank(QChar c)
 {
     return c == u' ' || c == u'\t' || c == u'\u3000';
 }
 
-[[nodiscard]] bool isAsciiDigit(QChar c)
+// What a Chinese input method types for a number, in ASCII. Only these: other
+// scripts' digits stay what they are and make the text no number.
+[[nodiscard]] QString foldFullWidth(QStringView text)
 {
-    return c >= u'0' && c <= u'9';
+    QString folded = text.toString();
+    for (QChar &c : folded) {
+        const char16_t u = c.unicode();
+        if (u >= u'０' && u <= u'９') {
+            c = QChar(u'0' + (u - u'０'));
+        } else if (u == u'．' || u == u'＋' || u == u'－') {
+            c = QChar(u == u'．' ? u'.' : u == u'＋' ? u'+' : u'-');
+        }
+    }
+    return folded;
 }
 
-// A cursor over the text that reads full-width forms as their ASCII ones.
-class Scanner
+// The syntax is checked here, not left to QLocale, which is wider: it trims
+// every kind of white space, reads "inf" and "nan", and takes some locales'
+// digits. [0-9], since \d would match any script's digits. Compiling the
+// pattern takes some 40 µs, matching it well under one, so the last one is
+// kept; it changes only with the locale.
+[[nodiscard]] const QRegularExpression &numberSyntax(const QString &group, const QString &point)
 {
-public:
-    Scanner(QStringView text, const NumberFormat &format)
-        : m_text(text)
-        , m_format(format)
-    {}
-
-    [[nodiscard]] bool atEnd() const { return m_pos == m_text.size(); }
-    [[nodiscard]] QChar peek() const { return atEnd() ? QChar() : toHalfWidth(m_text[m_pos]); }
-    void advance() { ++m_pos; }
-
-    [[nodiscard]] bool skip(QStringView token)
-    {
-        if (token.isEmpty() || m_text.size() - m_pos < token.size()) {
-            return false;
-        }
-        for (qsizetype i = 0; i < token.size(); ++i) {
-            if (toHalfWidth(m_text[m_pos + i]) != token[i]) {
-                return false;
-            }
-        }
-        m_pos += token.size();
-        return true;
+    static thread_local QRegularExpression syntax;
+    const QString pattern = QRegularExpression::anchoredPattern(
+        uR"([+-]?(?=[0-9]|%2[0-9])(?:[0-9]{1,3}(?:%1[0-9]{3})+|[0-9]*)(?:%2[0-9]*)?(?:[eE][+-]?[0-9]+)?)"_s
+            .arg(QRegularExpression::escape(group), QRegularExpression::escape(point)));
+    if (syntax.pattern() != pattern) {
+        syntax.setPattern(pattern);
     }
-
-    [[nodiscard]] bool skipDecimalPoint() { return skip(m_format.decimalPoint()); }
-    [[nodiscard]] bool skipGroupSeparator() { return skip(m_format.groupSeparator()); }
-
-    // Copies a run of ASCII digits to out; returns how many there were.
-    qsizetype digits(char *&out)
-    {
-        const qsizetype start = m_pos;
-        for (QChar c = peek(); isAsciiDigit(c); c = peek()) {
-            *out++ = static_cast<char>(c.unicode());
-            advance();
-        }
-        return m_pos - start;
-    }
-
-private:
-    QStringView m_text;
-    qsizetype m_pos = 0;
-    const NumberFormat &m_format;
-};
-
-// The integer part: either plain digits, or groups of three digits after a
-// leading group of one to three.
-[[nodiscard]] bool scanIntegerPart(Scanner &scanner, char *&out)
-{
-    qsizetype group = scanner.digits(out);
-    bool grouped = false;
-    while (scanner.skipGroupSeparator()) {
-        if (group < 1 || (!grouped && group > 3)) {
-            return false;
-        }
-        grouped = true;
-        group = scanner.digits(out);
-        if (group != 3) {
-            return false;
-        }
-    }
-    return true;
+    return syntax;
 }
 
-// Writes the ASCII form of text to out, which has room for text.size()
-// characters: the ASCII form is never longer. Returns its length, or -1 for
-// text that isn't a number.
-qsizetype normalizeInto(QStringView text, const NumberFormat &format, char *out)
+} // namespace
+
+double textToDouble(QStringView text, const QLocale &locale)
 {
     QStringView view = text;
     while (!view.isEmpty() && isBlank(view.front())) {
@@ -129,148 +61,40 @@ qsizetype normalizeInto(QStringView text, const NumberFormat &format, char *out)
     while (!view.isEmpty() && isBlank(view.back())) {
         view.chop(1);
     }
+    QString number = foldFullWidth(view);
 
-    Scanner scanner(view, format);
-    char *const begin = out;
-
-    if (scanner.peek() == u'+' || scanner.peek() == u'-') {
-        if (scanner.peek() == u'-') {
-            *out++ = '-';
-        }
-        scanner.advance();
-    }
-
-    const char *const mantissa = out;
-    if (!scanIntegerPart(scanner, out)) {
-        return -1;
-    }
-    bool haveDigits = out > mantissa;
-    if (scanner.skipDecimalPoint()) {
-        *out++ = '.';
-        haveDigits = scanner.digits(out) > 0 || haveDigits;
-    }
-    if (!haveDigits) {
-        return -1;
-    }
-
-    if (scanner.peek() == u'e' || scanner.peek() == u'E') {
-        scanner.advance();
-        *out++ = 'e';
-        if (scanner.peek() == u'+' || scanner.peek() == u'-') {
-            *out++ = static_cast<char>(scanner.peek().unicode());
-            scanner.advance();
-        }
-        if (scanner.digits(out) == 0) {
-            return -1;
-        }
-    }
-
-    if (!scanner.atEnd()) {
-        return -1;
-    }
-    return out - begin;
-}
-
-} // namespace
-
-std::optional<std::string> normalizeNumber(QStringView text, const NumberFormat &format)
-{
-    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
-    const qsizetype length = normalizeInto(text, format, ascii.data());
-    if (length < 0) {
-        return std::nullopt;
-    }
-    ascii.resize(static_cast<std::size_t>(length));
-    return ascii;
-}
-
-namespace {
-
-// Whether a number that from_chars found out of range is too large (rather
-// than too small) for a double: its first significant digit sits at or left
-// of the units place.
-[[nodiscard]] bool isTooLarge(std::string_view ascii)
-{
-    bool seenPoint = false;
-    bool found = false; // the first significant digit
-    long long leadingFractionZeros = 0;
-    long long integerDigits = 0;
-    std::size_t i = 0;
-    for (; i < ascii.size() && ascii[i] != 'e'; ++i) {
-        const char c = ascii[i];
-        if (c == '.') {
-            seenPoint = true;
-        } else if (c >= '0' && c <= '9') {
-            found = found || c != '0';
-            if (!seenPoint && found) {
-                ++integerDigits;
-            } else if (seenPoint && !found) {
-                ++leadingFractionZeros;
-            }
-        }
-    }
-    // The decimal position of the first significant digit.
-    const long long position = integerDigits > 0 ? integerDigits : -leadingFractionZeros;
-
-    long long exponent = 0;
-    if (i < ascii.size()) {
-        std::size_t j = i + 1;
-        const bool negative = j < ascii.size() && ascii[j] == '-';
-        if (j < ascii.size() && (ascii[j] == '-' || ascii[j] == '+')) {
-            ++j;
-        }
-        for (; j < ascii.size(); ++j) {
-            // Saturate: anything beyond a few thousand is decided already.
-            exponent = std::min<long long>(exponent * 10 + (ascii[j] - '0'), 1'000'000'000);
-        }
-        if (negative) {
-            exponent = -exponent;
-        }
-    }
-    return position + exponent > 0;
-}
-
-// Normalises text into buffer, which has room for text.size() characters,
-// and converts the ASCII form with from_chars, raising the runtime's errors.
-[[nodiscard]] double convert(QStringView text, const NumberFormat &format, char *buffer)
-{
-    const qsizetype length = normalizeInto(text, format, buffer);
-    if (length < 0) {
+    const QString group = locale.groupSeparator();
+    const QString point = locale.decimalPoint();
+    if (!numberSyntax(group, point).match(number).hasMatch()) {
         throw Error::typeMismatch(text);
     }
-    const char *const last = buffer + length;
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(buffer, last, value);
-    if (ec == std::errc::result_out_of_range) {
-        if (isTooLarge({buffer, static_cast<std::size_t>(length)})) {
-            throw Error::numberOutOfRange(text);
-        }
-        // Too small to tell from zero.
-        return buffer[0] == '-' ? -0.0 : 0.0;
+    if (!group.isEmpty()) {
+        number.remove(group);
     }
-    if (ec != std::errc() || end != last) {
-        throw Error::typeMismatch(text);
+    number.replace(point, u"."_s);
+
+    // Qt's parser rounds correctly. Out of range it fails with infinity for
+    // a number too large and zero for one too small.
+    bool ok = false;
+    const double value = QLocale::c().toDouble(number, &ok);
+    if (ok) {
+        return value;
     }
-    return value;
+    if (std::isinf(value)) {
+        throw Error::numberOutOfRange(text);
+    }
+    return number.startsWith(u'-') ? -0.0 : 0.0;
 }
 
-} // namespace
-
-double textToDouble(QStringView text, const NumberFormat &format)
+qint32 doubleToInt32(double value)
 {
-    // A price fits a stack buffer; only text that is no price needs the heap.
-    constexpr qsizetype Small = 64;
-    if (text.size() <= Small) [[likely]] {
-        char ascii[Small]; // NOLINT: written by normalizeInto before it is read
-        return convert(text, format, ascii);
+    // Decide the range on the rounded double: converting an out-of-range
+    // double to an integer is undefined. Both bounds are exact doubles.
+    const double rounded = std::nearbyint(value); // ties to even
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
+        throw Error::integerOverflow();
     }
-    std::string ascii(static_cast<std::size_t>(text.size()), '\0');
-    return convert(text, format, ascii.data());
-}
-
-void raiseInt32Overflow()
-{
-    throw Error::integerOverflow();
+    return static_cast<qint32>(rounded);
 }
 
 } // namespace lumasio::runtime

@@ -120,6 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{&Chinese, u"1,,234"_s, Mismatch}, Rejected{&Chinese, u"1.234,5"_s, Mismatch},
         Rejected{&Chinese, u"\u0663\u0660"_s, Mismatch}, // Arabic-Indic digits
         Rejected{&Chinese, u"3\u200b000"_s, Mismatch},   // zero-width space
+        // Blanks beyond space, tab and U+3000, which QLocale would trim.
+        Rejected{&Chinese, u"3000\n"_s, Mismatch}, Rejected{&Chinese, u"\r3000"_s, Mismatch},
+        Rejected{&Chinese, u"3000\u00a0"_s, Mismatch}, Rejected{&Chinese, u"+inf"_s, Mismatch},
         Rejected{&German, u"1.5"_s, Mismatch}, Rejected{&German, u"1,234.5"_s, Mismatch},
         Rejected{&Chinese, u"1e400"_s, ErrorKind::Overflow},
         Rejected{&Chinese, u"-1e400"_s, ErrorKind::Overflow},
@@ -164,10 +167,10 @@ TEST(DoubleToInt32, RaisesOverflowOutsideTheRange)
 
 TEST(Int32ToText, PlainDecimalDigits)
 {
-    EXPECT_EQ(int32ToText(0).view(), u"0"_s);
-    EXPECT_EQ(int32ToText(-107).view(), u"-107"_s);
-    EXPECT_EQ(int32ToText(2147483647).view(), u"2147483647"_s);
-    EXPECT_EQ(int32ToText(-2147483647 - 1).view(), u"-2147483648"_s);
+    EXPECT_EQ(int32ToText(0), u"0"_s);
+    EXPECT_EQ(int32ToText(-107), u"-107"_s);
+    EXPECT_EQ(int32ToText(2147483647), u"2147483647"_s);
+    EXPECT_EQ(int32ToText(-2147483647 - 1), u"-2147483648"_s);
 }
 
 } // namespace

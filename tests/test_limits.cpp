@@ -20,7 +20,6 @@ using lumasio::tests::MemoryForm;
 namespace {
 
 const QLocale Chinese(QLocale::Chinese, QLocale::China);
-const lumasio::runtime::NumberFormat ChineseFormat(Chinese);
 
 // A hex-float literal missing one digit still compiles, so each multiplier is
 // checked against its IEEE-754 bits.
@@ -68,8 +67,8 @@ TEST_P(LimitTextGives, UpAndDown)
 {
     const LimitCase &c = GetParam();
     const auto &tier = LimitTierTable.at(static_cast<std::size_t>(c.tier));
-    EXPECT_EQ(limitText(c.reference, tier.upMultiplier, ChineseFormat).view(), c.up);
-    EXPECT_EQ(limitText(c.reference, tier.downMultiplier, ChineseFormat).view(), c.down);
+    EXPECT_EQ(limitText(c.reference, tier.upMultiplier, Chinese), c.up);
+    EXPECT_EQ(limitText(c.reference, tier.downMultiplier, Chinese), c.down);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -117,7 +116,7 @@ TEST_P(LimitUpRaises, TheError)
     const FailureCase &c = GetParam();
     const auto &tier = LimitTierTable.at(static_cast<std::size_t>(c.tier));
     try {
-        const QString got = limitText(c.reference, tier.upMultiplier, ChineseFormat).toString();
+        const QString got = limitText(c.reference, tier.upMultiplier, Chinese);
         FAIL() << "gave " << got.toStdString();
     } catch (const Error &error) {
         EXPECT_EQ(error.kind(), c.kind) << error.what();
