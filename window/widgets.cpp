@@ -42,15 +42,25 @@ constexpr int LineEditInnerMargin = 2;
     return QFontMetricsF(font).horizontalAdvance(text);
 }
 
+// The width of the frame a line edit draws around its text: none for an edit
+// field inside a combo box, which draws the frame itself.
+[[nodiscard]] int frameWidth(const QLineEdit *edit)
+{
+    if (!edit->hasFrame()) {
+        return 0;
+    }
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    return edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+}
+
 } // namespace
 
 int textRoom(const QLineEdit *edit)
 {
     QStyleOptionFrame option;
     option.initFrom(edit);
-    option.lineWidth = edit->hasFrame()
-                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
-                           : 0;
+    option.lineWidth = frameWidth(edit);
     const QRect contents = edit->style()
                                ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
                                .marginsRemoved(edit->textMargins());
@@ -65,14 +75,8 @@ void trimTextMargins(QLineEdit *edit)
     // air. Wider frames (Windows draws two pixels) give up their inner line
     // to the text; on the right QLineEdit keeps a pixel and the cursor's
     // width of its own. An edit field without a frame sits inside its combo
-    // box's.
-    int frame = 1;
-    if (edit->hasFrame()) {
-        QStyleOptionFrame option;
-        option.initFrom(edit);
-        frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
-    }
-    const int intoFrame = std::max(0, frame - 1);
+    // box's, and keeps its air.
+    const int intoFrame = std::max(0, frameWidth(edit) - 1);
     edit->setTextMargins(1 - LineEditInnerMargin - intoFrame, 0, -LineEditInnerMargin - intoFrame,
                          0);
 }
@@ -158,48 +162,17 @@ void FittingLineEdit::fit()
 PickComboBox::PickComboBox(QWidget *parent)
     : QComboBox(parent)
 {
-    setEditable(true);
+    // The edit field shows a list item whole: "开盘中" is a little wider than
+    // the field in the box's font. The combo turns the field's frame off, so
+    // its margins are trimmed again.
+    setLineEdit(new FittingLineEdit(this));
     trimTextMargins(lineEdit());
-    connect(lineEdit(), &QLineEdit::textChanged, this, &PickComboBox::fitEditText);
     connect(this, &QComboBox::activated, this, [this] {
         if (m_picking) {
             m_picking = false;
             Q_EMIT picked();
         }
     });
-}
-
-void PickComboBox::showEvent(QShowEvent *event)
-{
-    QComboBox::showEvent(event);
-    fitEditText();
-}
-
-void PickComboBox::fitEditText()
-{
-    if (!isVisible()) {
-        return;
-    }
-    QLineEdit *edit = lineEdit();
-    const QFont fitted =
-        fittedFont(font(), edit->text(), textRoom(edit), FittingLineEdit::MinimumPoints);
-    if (fitted != edit->font()) {
-        edit->setFont(fitted);
-    }
-}
-
-void PickComboBox::changeEvent(QEvent *event)
-{
-    QComboBox::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        fitEditText();
-    }
-}
-
-void PickComboBox::resizeEvent(QResizeEvent *event)
-{
-    QComboBox::resizeEvent(event);
-    fitEditText();
 }
 
 // The popup closes just before it reports the chosen item, within the same
@@ -210,12 +183,8 @@ void PickComboBox::hidePopup()
 {
     m_picking = true;
     QComboBox::hidePopup();
-    QMetaObject::invokeMethod(this, "endPick", Qt::QueuedConnection);
-}
-
-void PickComboBox::endPick()
-{
-    m_picking = false;
+    QMetaObject::invokeMethod(
+        this, [this] { m_picking = false; }, Qt::QueuedConnection);
 }
 
 void PickComboBox::keyPressEvent(QKeyEvent *event)

@@ -69,7 +69,8 @@ void trimTextMargins(QLineEdit *edit);
 // An editable combo box that tells a real pick of a list item apart from
 // typed text. QComboBox also emits activated() when typed text matching an
 // item is confirmed with Enter; only picks from the popup, or with the arrow
-// keys or the wheel on the closed box, emit picked().
+// keys or the wheel on the closed box, emit picked(). Its edit field is a
+// FittingLineEdit.
 class PickComboBox : public QComboBox
 {
     Q_OBJECT
@@ -83,18 +84,10 @@ Q_SIGNALS:
     void picked();
 
 protected:
-    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    Q_INVOKABLE void endPick();
-    // The edit field shows a list item whole: "开盘中" is a little wider than
-    // the field in the box's font.
-    void fitEditText();
-
     bool m_picking = false;
 };
 
