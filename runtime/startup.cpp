@@ -73,9 +73,7 @@ void prepareApplication(const Application &application)
     QApplication::setApplicationName(application.name.toString());
     QApplication::setApplicationVersion(application.version.toString());
     QGuiApplication::setDesktopFileName(application.desktopFileName.toString());
-    if (QCoreApplication *app = QCoreApplication::instance()) {
-        loadChineseQtTexts(*app);
-    }
+    loadChineseQtTexts(*QCoreApplication::instance());
     substituteSongFace();
 }
 

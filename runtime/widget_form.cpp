@@ -3,7 +3,6 @@
 #include "error.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
@@ -28,9 +27,6 @@ void WidgetForm::dispatch(Handler handler)
 
 QWidget *WidgetForm::control(QStringView name, QStringView property) const
 {
-    if (m_window->objectName() == name) {
-        return m_window;
-    }
     auto *widget = m_window->findChild<QWidget *>(name.toString());
     if (widget == nullptr) {
         throw Error::controlCall(name, property);
@@ -77,14 +73,13 @@ void WidgetForm::setVisible(QStringView name, bool visible)
 {
     QWidget *widget = control(name, u"Visible");
     widget->setVisible(visible);
-    if (qobject_cast<QLabel *>(widget) != nullptr) {
-        nameCaptionedControls();
-    }
+    // A label that shows or hides may change which caption names a control.
+    nameCaptionedControls();
 }
 
 void WidgetForm::launch(const QUrl &address)
 {
-    if (!address.isValid() || !QDesktopServices::openUrl(address)) {
+    if (!QDesktopServices::openUrl(address)) {
         throw Error::launch(address.toDisplayString());
     }
 }
@@ -107,9 +102,7 @@ void WidgetForm::nameCaptionedControls()
 
 void showErrorBox(QWidget *window, const QString &message)
 {
-    const QString title =
-        window != nullptr ? window->windowTitle() : QApplication::applicationDisplayName();
-    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, window);
+    QMessageBox box(QMessageBox::Warning, window->windowTitle(), message, QMessageBox::Ok, window);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -6,8 +6,8 @@ class QWidget;
 
 namespace lumasio::runtime {
 
-// The control properties of a real window, by objectName: the window itself
-// or any widget below it. The widgets belong to the window; this only looks
+// The control properties of a real window, by the objectName of a widget
+// below it. The widgets belong to the window; this only looks
 // them up.
 class WidgetForm : public Form
 {
