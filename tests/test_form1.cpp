@@ -535,6 +535,11 @@ TEST_F(Form1Test, NumbersShowWhole)
         EXPECT_TRUE(showsWhole(edit)) << box.toStdString() << " " << number.toStdString();
         EXPECT_GE(edit->font().pointSizeF(), 8.0);
     }
+    // Never below 8 pt: text too long even then scrolls.
+    auto *price = find<QLineEdit>(u"Text1"_s);
+    price->setText(u"1234567890"_s);
+    EXPECT_EQ(price->font().pointSizeF(), 8.0);
+    EXPECT_FALSE(showsWhole(price));
     // Back to the full size as soon as the text fits it.
     auto *up = find<QLineEdit>(u"Text2"_s);
     up->setText(u"-145788"_s);
@@ -546,6 +551,27 @@ TEST_F(Form1Test, NumbersShowWhole)
     pickFromPopup(0);
     auto *combo = find<QComboBox>(u"Combo1"_s);
     EXPECT_TRUE(showsWhole(combo->lineEdit())) << "开盘中";
+}
+
+// The contrast judged against the ratios WCAG 2 gives for known pairs.
+TEST(ContrastRatio, KnownPairs)
+{
+    const struct {
+        QColor a;
+        QColor b;
+        double ratio;
+    } pairs[] = {
+        {Qt::black, Qt::white, 21.0},
+        {Qt::white, Qt::white, 1.0},
+        {QColor(0x76, 0x76, 0x76), Qt::white, 4.54},
+        {QColor(0, 128, 0), Qt::white, 5.14},
+        {QColor(0, 0, 255), Qt::white, 8.59},
+        {Qt::white, QColor(255, 0, 0), 4.0},
+    };
+    for (const auto &p : pairs) {
+        EXPECT_NEAR(lumasio::window::contrastRatio(p.a, p.b), p.ratio, 0.01)
+            << p.a.name().toStdString();
+    }
 }
 
 // Under a dark desktop palette the meaning colours stay red and green but
