@@ -30,10 +30,13 @@ dpkg-deb -x "$deb" "$work/root"
 for file in usr/bin/lumasio \
     "usr/share/applications/$id.desktop" \
     "usr/share/metainfo/$id.metainfo.xml" \
-    "usr/share/icons/hicolor/32x32/apps/$id.png" \
-    "usr/share/icons/hicolor/48x48/apps/$id.png" \
     "usr/share/icons/hicolor/scalable/apps/$id.svg"; do
     check "ships $file" test -f "$work/root/$file"
+done
+for size in 16 24 32 48 64 256; do
+    icon="usr/share/icons/hicolor/${size}x$size/apps/$id.png"
+    check "ships $icon at its size" \
+        test "$(identify -format %wx%h "$work/root/$icon" 2>/dev/null)" = "${size}x$size"
 done
 
 # Started, it must still be running two seconds later: a crash or a missing

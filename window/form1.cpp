@@ -33,8 +33,12 @@ Form1::Form1(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
+    // Every size the desktop draws the window at, so none is scaled and blurred:
+    // title bars and task bars at 100 % to 200 %, and the large views.
     QIcon icon = windowIcon();
-    icon.addFile(u":/icons/lumasio-48.png"_s, QSize(48, 48));
+    for (const int size : {16, 20, 24, 40, 48, 64, 256}) {
+        icon.addFile(u":/icons/lumasio-%1.png"_s.arg(size), QSize(size, size));
+    }
     setWindowIcon(icon);
 
     const QUrl site = publisherSite();
