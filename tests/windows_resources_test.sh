@@ -23,7 +23,52 @@ wrestool -x --type=14 "$exe" >"$work/icon.ico"
 icons=$(icotool -l "$work/icon.ico")
 echo "$icons"
 check "icon 32x32 in 256 colours" grep -q -- '--width=32 --height=32 --bit-depth=8 ' <<<"$icons"
-check "icon 48x48 in 32 bits" grep -q -- '--width=48 --height=48 --bit-depth=32' <<<"$icons"
+for size in 16 20 24 40 48 64 256; do
+    check "icon ${size}x$size in 32 bits" \
+        grep -q -- "--width=$size --height=$size --bit-depth=32 " <<<"$icons"
+done
+check "no other icon" test "$(wc -l <<<"$icons")" -eq 8
+
+# The icon group names each image's size and resource id; the images are the
+# resources of type 3 by those ids.
+group=$work/group.bin
+wrestool -x --raw --type=14 "$exe" >"$group"
+image() { # size -> the image's bytes on stdout
+    local count i width id
+    count=$(od -An -tu2 -j4 -N2 "$group" | tr -d ' ')
+    for ((i = 0; i < count; i++)); do
+        width=$(od -An -tu1 -j $((6 + 14 * i)) -N1 "$group" | tr -d ' ')
+        id=$(od -An -tu2 -j $((6 + 14 * i + 12)) -N2 "$group" | tr -d ' ')
+        if [ "$width" -eq $(($1 % 256)) ]; then
+            wrestool -x --raw --type=3 --name="$id" "$exe"
+            return
+        fi
+    done
+}
+check "the 256x256 image is PNG" test "$(image 256 | head -c 8 | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a
+# The two images the window had from the start, byte for byte.
+check "the 32x32 image is the original one" \
+    test "$(image 32 | sha256sum | cut -c1-64)" = 8e683ae38470d30aa90086e619c2510a7bbcbc2a5a54c5e30faf94f98a57dc9c
+check "the 48x48 image is the original one" \
+    test "$(image 48 | sha256sum | cut -c1-64)" = 7871cb86865bf500417d3bcfe225d6685173a0f29b8af7308c3cc6840a7b5a91
+
+# The application manifest, where Windows looks for it (resource type 24, id
+# 1). It holds exactly these elements: no dependency, no other setting.
+manifest=$(wrestool -x --raw --type=24 --name=1 "$exe" | tr -s ' \n\r\t' ' ')
+echo "$manifest"
+check "has a manifest" test -n "$manifest"
+check "the manifest has no element beyond its three settings" test \
+    "$(grep -o '<[A-Za-z][A-Za-z0-9]*' <<<"$manifest" | sort -u | tr -d '<' | tr '\n' ' ')" = \
+    "application assembly compatibility dpiAwareness requestedExecutionLevel requestedPrivileges security supportedOS trustInfo windowsSettings "
+check "runs as the invoking user" \
+    grep -q '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' <<<"$manifest"
+# One id stands for Windows 10 and 11.
+check "is written for Windows 10 and 11, and no other" \
+    test "$(grep -o '<supportedOS Id="[^"]*"' <<<"$manifest")" = \
+    '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"'
+check "declares per-monitor v2 DPI awareness, the mode Qt sets" \
+    grep -q '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2</dpiAwareness>' <<<"$manifest"
+check "and no other mode" test "$(grep -o '[Dd]piAware' <<<"$manifest" | wc -l)" -eq 2
 
 # VS_FIXEDFILEINFO: its signature, a struct version, then the file and the
 # product version, each as two DWORDs (major<<16|minor, patch<<16|tweak).
