@@ -47,7 +47,8 @@ file(WRITE ${bin_dir}/qt.conf
 
 if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
     # Tests run under Wine in a prefix of this build tree, with Qt's and
-    # MinGW's DLLs on its path. The shim also serves by hand:
+    # MinGW's DLLs on its path; LUMASIO_WINE_PREFIX picks another prefix. The
+    # shim also serves by hand:
     #   build-windows/wine-run build-windows/lumasio.exe
     set(dll_dirs "")
     foreach(dll IN LISTS LUMASIO_RUNTIME_DLLS)
@@ -68,7 +69,7 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
     set(LUMASIO_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run)
     file(WRITE ${LUMASIO_WINE_RUN}
         "#!/bin/sh\n"
-        "WINEPREFIX='${CMAKE_BINARY_DIR}/wine' LUMASIO_WINE_DLL_DIRS='${dll_path}' \\\n"
+        "WINEPREFIX=\"\${LUMASIO_WINE_PREFIX:-${CMAKE_BINARY_DIR}/wine}\" LUMASIO_WINE_DLL_DIRS='${dll_path}' \\\n"
         "    exec '${PROJECT_SOURCE_DIR}/scripts/wine-run' \"$@\"\n")
     file(CHMOD ${LUMASIO_WINE_RUN} FILE_PERMISSIONS
         OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -1,12 +1,17 @@
 // Runs GoogleTest inside a QApplication on Qt's offscreen platform, prepared
-// the way Lumasio's start-up prepares it (fonts, Chinese Qt texts).
+// the way Lumasio's start-up prepares it (fonts, Chinese Qt texts). Qt's own
+// -platform and -style arguments choose another platform or style; the run
+// names what it got, since Qt falls back quietly where a style is missing.
 #include "handlers.h"
 #include "startup.h"
 
 #include <QApplication>
 #include <QLocale>
+#include <QStyle>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -15,5 +20,8 @@ int main(int argc, char *argv[])
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     lumasio::runtime::prepareApplication(lumasio::window::application());
+    std::fprintf(stderr, "GUI tests on %s, style %s, %g device pixels a pixel\n",
+                 qPrintable(QGuiApplication::platformName()),
+                 qPrintable(QApplication::style()->name()), qApp->devicePixelRatio());
     return RUN_ALL_TESTS();
 }

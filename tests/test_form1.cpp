@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +17,8 @@
 #include <QScreen>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using lumasio::tests::findControl;
@@ -83,7 +87,19 @@ TEST_F(Form1Test, StartsInItsInitialState)
     EXPECT_EQ(window()->objectName(), u"Form1"_s);
     EXPECT_EQ(window()->windowTitle(), u"Lumasio"_s);
     EXPECT_EQ(QCoreApplication::applicationVersion(), u"1.0.0.0"_s);
-    EXPECT_FALSE(window()->windowIcon().isNull());
+    // Every size the desktop draws the icon at has its own image, not the 32
+    // or 48 one scaled.
+    const QIcon icon = window()->windowIcon();
+    for (const int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+        const QImage own = QImage(u":/icons/lumasio-%1.png"_s.arg(size))
+                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_EQ(own.size(), QSize(size, size));
+        EXPECT_EQ(icon.pixmap(QSize(size, size), 1.0)
+                      .toImage()
+                      .convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  own)
+            << size;
+    }
     EXPECT_TRUE(find<QRadioButton>(u"Option1"_s)->isChecked());
     for (const QString &option : {u"Option2"_s, u"Option3"_s, u"Option4"_s}) {
         EXPECT_FALSE(find<QRadioButton>(option)->isChecked()) << option.toStdString();
@@ -237,8 +253,19 @@ TEST_F(Form1Test, ColoursMarkUpRedAndDownGreen)
     EXPECT_EQ(find<QLineEdit>(u"Text3"_s)->palette().color(QPalette::Text), green);
     EXPECT_EQ(find<QLabel>(u"Label2"_s)->palette().color(QPalette::WindowText), red);
     EXPECT_EQ(find<QLabel>(u"Label3"_s)->palette().color(QPalette::WindowText), green);
-    EXPECT_EQ(find<QPushButton>(u"Command1"_s)->palette().color(QPalette::Button),
-              QColor(255, 128, 0));
+    auto *calculate = find<QPushButton>(u"Command1"_s);
+    EXPECT_EQ(calculate->palette().color(QPalette::Button), QColor(255, 128, 0));
+    // And it shows: most of the button is orange, whatever style draws it.
+    const QImage face = calculate->grab().toImage();
+    qsizetype orange = 0;
+    for (int y = 0; y < face.height(); ++y) {
+        for (int x = 0; x < face.width(); ++x) {
+            const QColor c = face.pixelColor(x, y);
+            orange += std::abs(c.hslHue() - 30) <= 4 && c.hslSaturation() > 200 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(orange, qsizetype(face.width()) * face.height() / 2)
+        << orange << " of " << face.width() << "x" << face.height();
     // Label4 reads like the other labels.
     EXPECT_EQ(find<QLabel>(u"Label4"_s)->palette().color(QPalette::WindowText),
               find<QLabel>(u"Label5"_s)->palette().color(QPalette::WindowText));
