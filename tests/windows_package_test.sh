@@ -4,6 +4,8 @@
 # none of the build's DLLs on the path, on a display of its own. The program
 # must start from what the package holds, load every DLL it ships and its
 # Chinese Qt texts, show its window and quit with status 0 when it is closed.
+# The installer must also update an installed copy in place and never replace
+# a running one.
 # usage: windows_package_test.sh ZIP|NSIS BUILD_DIR WINE_RUN VERSION
 # where WINE_RUN is scripts/wine-run, not the build tree's shim, which would
 # bring the build's prefix and DLLs along.
@@ -12,6 +14,7 @@ kind=$1
 build=$2
 wine_run=$3
 version=$4
+source=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 export WINEPREFIX="$work/prefix"
 unset LUMASIO_WINE_DLL_DIRS WINEPATH
@@ -46,6 +49,10 @@ package=$(find "$work/out" -maxdepth 1 -type f -name "Lumasio-$version-win64.*" 
 echo "$(basename "$package"): $(stat -c %s "$package") bytes"
 
 "$wine_run" # the prefix, before the clock of any wait starts
+# Qt's messages go to stderr, where a program without a console would send
+# them to the debugger, with those of the windows platform plugin's set-up.
+"$wine_run" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /d 1 /f >/dev/null
+"$wine_run" reg add 'HKCU\Environment' /v QT_LOGGING_RULES /d 'qt.qpa.windows.debug=true' /f >/dev/null
 
 # A display of its own: -displayfd picks a free number without the race two
 # xvfb-run -a started together can lose.
@@ -76,8 +83,28 @@ program_ended() {
     ! kill -0 "$1" 2>/dev/null
 }
 
-# Starts the program, waits for its window, closes it as a user would (taskkill
-# without /f sends WM_CLOSE) and checks how it ended and what it loaded.
+windows_path() { # /unix/dir -> Z:\unix\dir
+    local p="Z:$1"
+    printf '%s' "${p//\//\\}"
+}
+
+# A program started in the background, whose window is up; closed as a user
+# would (taskkill without /f sends WM_CLOSE).
+start_program() { # folder
+    "$wine_run" "$1/lumasio.exe" >/dev/null 2>&1 &
+    program=$!
+    check "its window Lumasio appears" wait_for 60 window_shown
+}
+close_program() {
+    "$wine_run" taskkill /im lumasio.exe >/dev/null 2>&1 || true
+    if ! wait_for 30 program_ended "$program"; then
+        kill "$program" 2>/dev/null || true
+    fi
+    wait "$program" || true
+}
+
+# Starts the program, waits for its window, closes it and checks how it ended
+# and what it loaded.
 run_program() { # folder
     local dir=$1
     WINEDEBUG=trace+loaddll,trace+file "$wine_run" "$dir/lumasio.exe" >"$work/program.out" 2>"$work/trace" &
@@ -107,6 +134,16 @@ run_program() { # folder
     [ "$loaded" = "$shipped_dlls" ] || diff <(echo "$loaded") <(echo "$shipped_dlls") || true
     check "reads Qt's Chinese texts beside it" \
         grep -qF "createfilew l\"//?/${prefix}translations/qtbase_zh_cn.qm\" generic_read" <<<"$trace"
+    check "Qt asks for per-monitor v2 DPI awareness" grep -q 'setProcessDpiV2Awareness' "$work/trace"
+    # Wine 8 has no per-monitor v2 mode: there Qt's request fails as an
+    # invalid parameter (0x57), with the manifest or without it, and Qt goes on
+    # in the per-monitor mode Wine gives every program. Any other DPI warning
+    # counts.
+    local dpi_warnings
+    dpi_warnings=$(grep -i 'DpiAwareness.*failed' "$work/trace" |
+        grep -v 'PER_MONITOR_AWARE_V2) failed: COM error 0x57 ' || true)
+    echo "$dpi_warnings"
+    check "and has no warning about it" test -z "$dpi_warnings"
 }
 
 case $kind in
@@ -120,22 +157,77 @@ NSIS)
     # Asks for no elevation: Windows shows no UAC prompt.
     check "the installer runs as the invoking user" \
         grep -q 'level="asInvoker"' <<<"$(wrestool -x --raw --type=24 "$package")"
-    "$wine_run" "$package" /S
+    wrestool -x --type=14 "$package" >"$work/installer.ico"
+    check "the installer shows the program's icon, in every size" \
+        test "$(icotool -l "$work/installer.ico" | grep -o -- '--width=[0-9]*' | sort -u)" = \
+        "$(icotool -l "$source/window/icons/lumasio.ico" | grep -o -- '--width=[0-9]*' | sort -u)"
+
+    # An update: the same installer made as an older version is there first.
+    (cd "$build" && cpack -G NSIS -B "$work/older" -D CPACK_PACKAGE_VERSION=0.9.0.0 \
+        >"$work/cpack-older.log" 2>&1) || {
+        cat "$work/cpack-older.log"
+        exit 1
+    }
+    older=$(find "$work/older" -maxdepth 1 -type f -name 'Lumasio-*-win64.exe' | head -n 1)
+    "$wine_run" "$older" /S
     users=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -n 1)
     dir="$users/AppData/Local/Programs/Lumasio"
-    shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Lumasio.lnk"
-    key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumasio'
-    check_files "$dir" Uninstall.exe
-    # The shortcut's target is stored in ANSI, its icon in UTF-16.
-    check "a Start-menu shortcut to the program" \
-        grep -qi 'Programs\\Lumasio\\lumasio.exe$' <<<"$(strings -a "$shortcut" 2>/dev/null)"
-    check "with the program's icon" \
-        grep -qi 'Programs\\Lumasio\\lumasio.exe$' <<<"$(strings -el "$shortcut" 2>/dev/null)"
-    entry=$("$wine_run" reg query "$key" 2>/dev/null || true)
-    check "an uninstaller entry for the user" grep -qi 'UninstallString.*Uninstall.exe' <<<"$entry"
-    check "of version $version" grep -q "DisplayVersion *REG_SZ *$version" <<<"$entry"
-    check "none for the machine" bash -c '! "$1" reg query "${2/HKCU/HKLM}" >/dev/null 2>&1' _ "$wine_run" "$key"
+    programs="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+    shortcut="$programs/Lumasio.lnk"
+    uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+    key="$uninstall\Lumasio"
+    check "the older version is installed" \
+        grep -q "DisplayVersion *REG_SZ *0.9.0.0" <<<"$("$wine_run" reg query "$key" 2>/dev/null)"
+
+    # Over it this version, then this version once more: each time one copy,
+    # one shortcut and one entry, of this version.
+    check_installed() { # what
+        check_files "$dir" Uninstall.exe
+        # The shortcut's target is stored in ANSI, its icon in UTF-16.
+        check "$1: one Start-menu shortcut" \
+            test "$(find "$programs" -iname '*lumasio*' | wc -l)" -eq 1
+        check "$1: to the program" \
+            grep -qi 'Programs\\Lumasio\\lumasio.exe$' <<<"$(strings -a "$shortcut" 2>/dev/null)"
+        check "$1: with the program's icon" \
+            grep -qi 'Programs\\Lumasio\\lumasio.exe$' <<<"$(strings -el "$shortcut" 2>/dev/null)"
+        local entries entry
+        entries=$("$wine_run" reg query "$uninstall" /s 2>/dev/null || true)
+        check "$1: one entry in the list of programs" \
+            test "$(grep -c 'DisplayName *REG_SZ *Lumasio$' <<<"$entries")" -eq 1
+        entry=$("$wine_run" reg query "$key" 2>/dev/null || true)
+        check "$1: the user's, with its uninstaller" \
+            grep -qi 'UninstallString.*Uninstall.exe' <<<"$entry"
+        check "$1: of version $version" grep -q "DisplayVersion *REG_SZ *$version" <<<"$entry"
+        check "$1: none for the machine" \
+            bash -c '! "$1" reg query "${2/HKCU/HKLM}" >/dev/null 2>&1' _ "$wine_run" "$key"
+    }
+    check "the update installs" "$wine_run" "$package" /S
+    check_installed "updated"
+    check "the same version installs again" "$wine_run" "$package" /S
+    check_installed "installed again"
     run_program "$dir"
+
+    # While Lumasio runs, /S waits for it a while, then gives up with status 2
+    # and leaves the copy as it was; the uninstaller likewise. In place (_?=)
+    # the uninstaller's status is its own, not its temporary copy's.
+    start_program "$dir"
+    status=0
+    "$wine_run" "$package" /S >/dev/null 2>&1 || status=$?
+    check "installing while it runs gives up with status 2 (got $status)" test "$status" -eq 2
+    status=0
+    "$wine_run" "$dir/Uninstall.exe" /S "_?=$(windows_path "$dir")" >/dev/null 2>&1 || status=$?
+    check "uninstalling while it runs gives up with status 2 (got $status)" test "$status" -eq 2
+    check "it runs on" kill -0 "$program"
+    check_installed "still"
+    # Closed while the installer waits, the installer goes on.
+    "$wine_run" "$package" /S >/dev/null 2>&1 &
+    installer=$!
+    sleep 3
+    close_program
+    status=0
+    wait "$installer" || status=$?
+    check "closed while the installer waits, it installs (status $status)" test "$status" -eq 0
+    check_installed "installed once closed"
 
     # The uninstaller runs a copy of itself from the temporary folder and
     # returns at once; the copy's work shows in the folder going away.
