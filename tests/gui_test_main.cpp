@@ -20,8 +20,10 @@ int main(int argc, char *argv[])
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     lumasio::runtime::prepareApplication(lumasio::window::application());
-    std::fprintf(stderr, "GUI tests on %s, style %s, %g device pixels a pixel\n",
-                 qPrintable(QGuiApplication::platformName()),
-                 qPrintable(QApplication::style()->name()), qApp->devicePixelRatio());
+    if (!GTEST_FLAG_GET(list_tests)) {
+        std::fprintf(stderr, "GUI tests on %s, style %s, %g device pixels a pixel\n",
+                     qPrintable(QGuiApplication::platformName()),
+                     qPrintable(QApplication::style()->name()), qApp->devicePixelRatio());
+    }
     return RUN_ALL_TESTS();
 }
