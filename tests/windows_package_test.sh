@@ -229,6 +229,47 @@ NSIS)
     check "closed while the installer waits, it installs (status $status)" test "$status" -eq 0
     check_installed "installed once closed"
 
+    # Shown, the installer asks to close Lumasio in a message box (the
+    # installer's second window) and, told to retry once it is closed, goes
+    # on. Return presses each window's default button: 安装 on the folder
+    # page, Retry in the box, 完成 on the last page, which starts Lumasio.
+    installer_windows() {
+        xdotool search --onlyvisible --name '^Lumasio 安装' 2>/dev/null | sort
+    }
+    has_windows() { # count
+        test "$(installer_windows | wc -l)" -eq "$1"
+    }
+    start_program "$dir"
+    "$wine_run" "$package" >/dev/null 2>&1 &
+    installer=$!
+    if check "the installer shows its window" wait_for 60 has_windows 1; then
+        main=$(installer_windows)
+        xdotool key --window "$main" Return
+        if check "and asks to close Lumasio" wait_for 30 has_windows 2; then
+            box=$(installer_windows | grep -vx "$main")
+            close_program
+            sleep 1
+            xdotool key --window "$box" Return
+            check "told to retry once it is closed, it goes on" wait_for 30 has_windows 1
+            # Until the last page, Return finds no button to press.
+            for _ in $(seq 30); do
+                ! program_ended "$installer" || break
+                xdotool key --window "$main" Return 2>/dev/null || true
+                sleep 2
+            done
+        fi
+    fi
+    if ! wait_for 10 program_ended "$installer"; then
+        kill "$installer" 2>/dev/null || true
+    fi
+    status=0
+    wait "$installer" || status=$?
+    check "and ends with status 0 (got $status)" test "$status" -eq 0
+    check_installed "installed after asking"
+    "$wine_run" taskkill /im lumasio.exe >/dev/null 2>&1 || true
+    no_window() { ! window_shown; }
+    wait_for 30 no_window || true
+
     # The uninstaller runs a copy of itself from the temporary folder and
     # returns at once; the copy's work shows in the folder going away.
     "$wine_run" "$dir/Uninstall.exe" /S
