@@ -20,6 +20,13 @@ if(MSVC)
     target_compile_options(lumasio_settings INTERFACE /utf-8 /W4 /permissive-)
 else()
     target_compile_options(lumasio_settings INTERFACE -Wall -Wextra -Wpedantic)
+    # No build embeds the folder it was built in (through __FILE__, debug
+    # info or the build id), so a release builds to the same bytes wherever
+    # it is checked out. The build tree's map comes last: GCC tries the last
+    # one first, which matters when the build tree is inside the source.
+    target_compile_options(lumasio_settings INTERFACE
+        -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+        -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 endif()
 
 if(LUMASIO_FUZZ)
