@@ -30,6 +30,9 @@ if(WIN32)
     # Lumasio's own installer script, found before CPack's: it installs for
     # the current user only and so needs no administrator.
     list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
+    # Signing and file times of the staged folder.
+    set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/windows/StagedFiles.cmake)
+    set(CPACK_LUMASIO_SIGN ${PROJECT_SOURCE_DIR}/scripts/sign)
     # Packaging needs only the program, not the tests.
     set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 endif()
