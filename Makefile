@@ -10,11 +10,19 @@
 # and, for Windows, cross-built with MinGW-w64 and tested under Wine:
 #   make windows        the zip and the installer, in build-windows/
 #   make test-windows   the tests, built for Windows and run under Wine
+# and a release, built from the last commit in a folder of its own, the same
+# bytes on every run (see README, Releases):
+#   make release        the zip, the installer and the Debian package, with
+#                       SHA256SUMS, in release/; signed with the publisher's
+#                       certificate when given SIGN_PKCS12=cert.p12
+#                       SIGN_PASSWORD_FILE=file [SIGN_TIMESTAMP_URL=url]
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 WINDOWS_DIR ?= build-windows
+RELEASE_DIR ?= release
 CMAKE_FLAGS ?=
+CPACK ?= cpack
 CTEST_FLAGS ?= --output-on-failure --parallel 2
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fuzz_text_to_double fuzz_limit_text fuzz_calculate
@@ -26,7 +34,7 @@ BENCH_CONFIGURE = cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWith
 	-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON $(CMAKE_FLAGS)
 
 .PHONY: all deps build run test test-plain test-sanitized fuzz lint bench install package clean \
-	windows-configure windows test-windows
+	windows-configure windows test-windows release
 
 all: build
 
@@ -65,7 +73,7 @@ install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+	cd $(BUILD_DIR) && $(CPACK) -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WINDOWS_DIR)
@@ -82,7 +90,7 @@ windows-configure:
 
 windows: windows-configure
 	cmake --build $(WINDOWS_DIR) --target lumasio
-	cd $(WINDOWS_DIR) && cpack
+	cd $(WINDOWS_DIR) && $(CPACK)
 
 # The Wine prefix is made before ctest starts timing the test listings.
 test-windows: windows-configure
@@ -91,6 +99,12 @@ test-windows: windows-configure
 	ctest --test-dir $(WINDOWS_DIR) $(CTEST_FLAGS)
 	@n=$$(grep -c 'starting it again' $(WINDOWS_DIR)/wine/wine-run.log 2>/dev/null || true); \
 	if [ "$${n:-0}" -gt 0 ]; then echo "test-windows: $$n program(s) needed a second start under Wine"; fi
+
+# SIGN_* reach scripts/release through the environment, as make exports
+# variables given on its command line.
+release:
+	@bash scripts/install-deps windows
+	bash scripts/release $(RELEASE_DIR)
 
 lint: build
 	cmake --preset fuzz $(CMAKE_FLAGS)
