@@ -1,0 +1,170 @@
+#!/usr/bin/env bash
+# The release, as a publisher makes it and anyone checks it, from the last
+# commit of SOURCE_DIR.
+#
+#   release_test.sh reproducible SOURCE_DIR
+#     clones the commit twice into folders of different names and builds the
+#     release in each, the second with another umask, time zone and locale
+#     and a minute later: every file must be the same bytes, and SHA256SUMS
+#     must check. A tree with an uncommitted change must be refused.
+#   release_test.sh signed SOURCE_DIR
+#     builds the release unsigned, then signed with a throwaway code-signing
+#     certificate: the program in the zip and in the installer, and the
+#     installer, must verify against it; nothing else may differ from the
+#     unsigned release; and the password must appear on no command line, in
+#     no output and nowhere in the build.
+set -euo pipefail
+mode=$1
+source_dir=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# shellcheck source=check.sh
+source "$(dirname "$0")/check.sh"
+
+reproducible() {
+    unset SOURCE_DATE_EPOCH SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
+    git clone --quiet "$source_dir" "$work/first"
+    git clone --quiet "$source_dir" "$work/second-clone"
+    local commit_time
+    commit_time=$(git -C "$work/first" log -1 --format=%ct)
+
+    mkdir "$work/tmp1" "$work/tmp2"
+    local status=0
+    (cd "$work/first" && TMPDIR="$work/tmp1" bash scripts/release) >"$work/first.log" 2>&1 || status=$?
+    check "the first release builds" test "$status" -eq 0
+    [ "$status" -eq 0 ] || { tail -n 40 "$work/first.log"; return; }
+    (cd "$work/second-clone" && umask 077 && TMPDIR="$work/tmp2" TZ=Asia/Shanghai LC_ALL=C LANG=C \
+        bash scripts/release out/here) >"$work/second.log" 2>&1 || status=$?
+    check "the second release builds" test "$status" -eq 0
+    [ "$status" -eq 0 ] || { tail -n 40 "$work/second.log"; return; }
+
+    local a="$work/first/release" b="$work/second-clone/out/here"
+    local files
+    files=$(cd "$a" && ls)
+    echo "$files"
+    check "holds the zip, the installer, the Debian package and SHA256SUMS" test "$(grep -cEx \
+        'Lumasio-[0-9.]+-win64\.(exe|zip)|lumasio_[0-9.]+_amd64\.deb|SHA256SUMS' <<<"$files")" -eq 4 \
+        -a "$(wc -l <<<"$files")" -eq 4
+    check "SHA256SUMS lists the three" test "$(wc -l <"$a/SHA256SUMS")" -eq 3
+    check "SHA256SUMS checks" bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' _ "$a"
+    check "the second release has the same files" test "$(cd "$b" && ls)" = "$files"
+    local file
+    for file in $files; do
+        if check "$file is the same bytes in both" cmp -s "$a/$file" "$b/$file"; then
+            continue
+        fi
+        if command -v diffoscope >/dev/null; then
+            timeout 300 diffoscope --text - --max-report-size 200000 "$a/$file" "$b/$file" || true
+        fi
+    done
+
+    # The commit's time, not the build's, and not a time zone's: in the PE
+    # headers (a 32-bit count of seconds 8 bytes into them) and on every entry.
+    local zip pe_file pe stamps
+    zip=$(find "$a" -name 'Lumasio-*-win64.zip')
+    mkdir "$work/unzipped"
+    (cd "$work/unzipped" && unzip -q "$zip")
+    stamps=$(find "$work/unzipped" -name '*.exe' -o -name '*.dll' | while read -r pe_file; do
+        pe=$(od -An -tu4 -j 60 -N 4 "$pe_file" | tr -d ' ')
+        echo "$(od -An -tu4 -j $((pe + 8)) -N 4 "$pe_file" | tr -d ' ') ${pe_file##*/}"
+    done)
+    check "lumasio.exe and every DLL are dated at the commit, $commit_time" \
+        test -n "$stamps" -a -z "$(grep -v "^$commit_time " <<<"$stamps")"
+    grep -v "^$commit_time " <<<"$stamps" || true
+    check "so is every file in the zip" test -z "$(find "$work/unzipped" -type f \
+        \( ! -newermt "@$((commit_time - 1))" -o -newermt "@$commit_time" \))"
+
+    echo "// not committed" >>"$work/first/app/main.cpp"
+    status=0
+    (cd "$work/first" && bash scripts/release) >"$work/dirty.log" 2>&1 || status=$?
+    check "a tree with an uncommitted change is refused" \
+        test "$status" -ne 0 -a -n "$(grep 'uncommitted changes' "$work/dirty.log")"
+    check "and leaves the last release alone" cmp -s "$a/SHA256SUMS" "$b/SHA256SUMS"
+}
+
+signed() {
+    unset SOURCE_DATE_EPOCH SIGN_TIMESTAMP_URL SIGN_TIME
+    git clone --quiet "$source_dir" "$work/clone"
+    # A password no file could hold by chance.
+    local password
+    password="pw-$(head -c 18 /dev/urandom | base64 | tr '+/' '-_')"
+    (
+        umask 077
+        printf '%s\n' "$password" >"$work/password"
+    )
+    local name
+    for name in publisher stranger; do
+        openssl req -x509 -newkey rsa:2048 -sha256 -days 2 -nodes -subj "/CN=Lumasio test $name" \
+            -addext extendedKeyUsage=codeSigning -addext keyUsage=digitalSignature \
+            -keyout "$work/$name.key" -out "$work/$name.pem" 2>/dev/null
+    done
+    openssl pkcs12 -export -inkey "$work/publisher.key" -in "$work/publisher.pem" \
+        -passout "file:$work/password" -out "$work/publisher.p12"
+
+    mkdir "$work/tmp"
+    local status=0
+    (cd "$work/clone" && TMPDIR="$work/tmp" bash scripts/release "$work/unsigned") \
+        >"$work/unsigned.log" 2>&1 || status=$?
+    check "the unsigned release builds" test "$status" -eq 0
+    [ "$status" -eq 0 ] || { tail -n 40 "$work/unsigned.log"; return; }
+    rm -rf "${work:?}/tmp/"*
+    # Every program started on the way, with its arguments and environment;
+    # the build folder is kept to be searched.
+    (cd "$work/clone" && TMPDIR="$work/tmp" RELEASE_KEEP=1 \
+        SIGN_PKCS12="$work/publisher.p12" SIGN_PASSWORD_FILE="$work/password" \
+        strace -f --seccomp-bpf -qq -v -s 65536 -e trace=execve -e signal=none -o "$work/exec.log" \
+        bash scripts/release "$work/signed") >"$work/signed.log" 2>&1 || status=$?
+    check "the signed release builds" test "$status" -eq 0
+    [ "$status" -eq 0 ] || { tail -n 40 "$work/signed.log"; return; }
+
+    local zip installer deb
+    zip=$(cd "$work/signed" && ls Lumasio-*-win64.zip)
+    installer=$(cd "$work/signed" && ls Lumasio-*-win64.exe)
+    deb=$(cd "$work/signed" && ls lumasio_*.deb)
+    mkdir "$work/unzipped" "$work/installer"
+    (cd "$work/unzipped" && unzip -q "$work/signed/$zip")
+    7zz x -o"$work/installer" "$work/signed/$installer" >/dev/null
+    verify() { # certificate, file
+        osslsigncode verify -CAfile "$1" -in "$2" >"$work/verify.log" 2>&1
+    }
+    check "lumasio.exe in the zip verifies against the certificate" \
+        verify "$work/publisher.pem" "$work/unzipped/lumasio.exe"
+    check "so does lumasio.exe in the installer" verify "$work/publisher.pem" "$work/installer/lumasio.exe"
+    check "and the installer" verify "$work/publisher.pem" "$work/signed/$installer"
+    check "by SHA-256" grep -q 'Message digest algorithm *: SHA256' "$work/verify.log"
+    check "not against another certificate" bash -c '! osslsigncode verify -CAfile "$1" -in "$2" >/dev/null 2>&1' \
+        _ "$work/stranger.pem" "$work/signed/$installer"
+    check "the zip's program and the installer's are the same bytes" \
+        cmp -s "$work/unzipped/lumasio.exe" "$work/installer/lumasio.exe"
+
+    # Signing touches the signed files only.
+    entries() { # zip: the CRC and name of every entry but the program
+        unzip -v "$1" | awk 'length($7) == 8 && $7 ~ /^[0-9a-f]+$/ && $8 != "lumasio.exe" {print $7, $8}'
+    }
+    local unsigned_entries
+    unsigned_entries=$(entries "$work/unsigned/$zip")
+    check "no other file in the zip differs from the unsigned release's" test -n "$unsigned_entries" -a \
+        "$unsigned_entries" = "$(entries "$work/signed/$zip")"
+    check "the Debian package is the unsigned release's" cmp -s "$work/unsigned/$deb" "$work/signed/$deb"
+    check "the signed release's SHA256SUMS checks" \
+        bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' _ "$work/signed"
+
+    check "the signer read the password from its file" grep -q -- '-readpass' "$work/exec.log"
+    check "the password is on no command line" bash -c '! grep -qF -- "$1" "$2"' \
+        _ "$password" "$work/exec.log"
+    check "nor in the output" bash -c '! grep -qF -- "$1" "$2"' _ "$password" "$work/signed.log"
+    check "nor in the build, the clone or the release" bash -c '! grep -rqF -- "$1" "$2" "$3" "$4"' \
+        _ "$password" "$work/tmp" "$work/clone" "$work/signed"
+}
+
+case $mode in
+reproducible) reproducible ;;
+signed) signed ;;
+*)
+    echo "usage: $0 reproducible|signed SOURCE_DIR" >&2
+    exit 2
+    ;;
+esac
+
+check_summary
