@@ -26,8 +26,12 @@ namespace {
         const char16_t u = c.unicode();
         if (u >= u'０' && u <= u'９') {
             c = QChar(u'0' + (u - u'０'));
-        } else if (u == u'．' || u == u'＋' || u == u'－') {
-            c = QChar(u == u'．' ? u'.' : u == u'＋' ? u'+' : u'-');
+        } else if (u == u'．') {
+            c = u'.';
+        } else if (u == u'＋') {
+            c = u'+';
+        } else if (u == u'－') {
+            c = u'-';
         }
     }
     return folded;
