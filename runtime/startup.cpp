@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include "whole_pixel_frames.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
@@ -75,6 +77,7 @@ void prepareApplication(const Application &application)
     QGuiApplication::setDesktopFileName(application.desktopFileName.toString());
     loadChineseQtTexts(*QCoreApplication::instance());
     substituteSongFace();
+    keepNativeFramesWhole();
 }
 
 int startUp(const Application &application, int &argc, char **argv,

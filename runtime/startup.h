@@ -20,8 +20,9 @@ struct Application {
 };
 
 // Prepares the application: its name and version, Qt's own Chinese texts
-// (dialog buttons, context menus) and a Song-style face wherever "宋体" is
-// missing. Call once, after the QApplication exists.
+// (dialog buttons, context menus), a Song-style face wherever "宋体" is
+// missing, and whole frames under Windows' style at any display scaling.
+// Call once, after the QApplication exists.
 void prepareApplication(const Application &application);
 
 // Called with the start-up window right after it is shown.

@@ -7,7 +7,7 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QStyle>
+#include <QProxyStyle>
 
 #include <gtest/gtest.h>
 
@@ -21,9 +21,13 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     lumasio::runtime::prepareApplication(lumasio::window::application());
     if (!GTEST_FLAG_GET(list_tests)) {
+        const QStyle *style = QApplication::style();
+        if (const auto *proxy = qobject_cast<const QProxyStyle *>(style)) {
+            style = proxy->baseStyle();
+        }
         std::fprintf(stderr, "GUI tests on %s, style %s, %g device pixels a pixel\n",
-                     qPrintable(QGuiApplication::platformName()),
-                     qPrintable(QApplication::style()->name()), qApp->devicePixelRatio());
+                     qPrintable(QGuiApplication::platformName()), qPrintable(style->name()),
+                     qApp->devicePixelRatio());
     }
     return RUN_ALL_TESTS();
 }
