@@ -15,10 +15,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QtMath>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using lumasio::tests::findControl;
@@ -578,6 +582,114 @@ TEST_F(Form1Test, NumbersShowWhole)
     pickFromPopup(0);
     auto *combo = find<QComboBox>(u"Combo1"_s);
     EXPECT_TRUE(showsWhole(combo->lineEdit())) << "开盘中";
+}
+
+// Every framed control shows its whole frame on the screen, at any scaling:
+// along each side, within its outermost eight pixels, a line that differs
+// from both its inside and the window around it. Read from the screen, as a
+// grab paints the window afresh by another route.
+TEST_F(Form1Test, FramedControlsShowAllFourEdges)
+{
+    // Qt's classic Windows style lights a sunken frame's lower and right
+    // edges in the field's white and the window's grey: no line of their own.
+    if (QApplication::style()->name() == u"windows"_s) {
+        GTEST_SKIP() << "the classic Windows style draws no distinct lower and right edges";
+    }
+    enterPrice(u"133750"_s);
+    clickCalculate();
+    QTest::qWait(100);
+    // Offscreen, a scaled window's grab from the screen is cut to its size
+    // in pixels; there the window paints itself at device resolution.
+    const QImage shot = QGuiApplication::platformName() == u"offscreen"_s
+                            ? window()->grab().toImage()
+                            : window()->screen()->grabWindow(window()->winId()).toImage();
+    const qreal scale = window()->devicePixelRatio();
+    ASSERT_EQ(shot.width(), qRound(window()->width() * scale));
+
+    const auto differs = [](QRgb a, QRgb b) {
+        return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                         std::abs(qBlue(a) - qBlue(b))})
+               > 8;
+    };
+    // The commonest colour of the device pixels in area.
+    const auto commonest = [&](const QRect &area) {
+        std::map<QRgb, int> counts;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (shot.rect().contains(x, y)) {
+                    ++counts[shot.pixel(x, y)];
+                }
+            }
+        }
+        return counts.empty() ? std::optional<QRgb>()
+                              : std::max_element(counts.begin(), counts.end(),
+                                                 [](const auto &a, const auto &b) {
+                                                     return a.second < b.second;
+                                                 })
+                                    ->first;
+    };
+
+    for (const QString &name : {u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Combo1"_s, u"Frame1"_s,
+                                u"Frame2"_s, u"Frame3"_s, u"Command1"_s}) {
+        const auto *control = find<QWidget>(name);
+        const QRectF at(QPointF(control->mapTo(window(), QPoint())) * scale,
+                        QSizeF(control->size()) * scale);
+        // The device pixels the control paints in: its corners rounded.
+        const QRect whole(QPoint(qRound(at.left()), qRound(at.top())),
+                          QPoint(qRound(at.right()) - 1, qRound(at.bottom()) - 1));
+        const QRect logical(control->mapTo(window(), QPoint()), control->size());
+        const QRgb inside = *commonest(whole.marginsRemoved(QMargins(
+            whole.width() / 4, whole.height() / 4, whole.width() / 4, whole.height() / 4)));
+        struct Side {
+            const char *name;
+            bool across; // the line runs across the image (a row)
+            int outer;   // the control's outermost row or column
+            int inward;  // the step from there into the control
+        };
+        const Side sides[] = {{"top", true, whole.top(), 1},
+                              {"bottom", true, whole.bottom(), -1},
+                              {"left", false, whole.left(), 1},
+                              {"right", false, whole.right(), -1}};
+        for (const Side &side : sides) {
+            // The window around: the two lines just past this side.
+            const int past = side.inward > 0 ? side.outer - 2 : side.outer + 1;
+            const std::optional<QRgb> around =
+                commonest(side.across ? QRect(whole.left(), past, whole.width(), 2)
+                                      : QRect(past, whole.top(), 2, whole.height()));
+            // Points along the side that show this control (not one on
+            // top of it), corners left out.
+            const int from = (side.across ? whole.left() : whole.top()) + 4;
+            const int to = (side.across ? whole.right() : whole.bottom()) - 4;
+            bool found = false;
+            // Fusion draws a group box's frame a few pixels below its top.
+            for (int depth = 0; depth < qCeil(8 * scale) && !found; ++depth) {
+                const int line = side.outer + depth * side.inward;
+                int shown = 0;
+                int marked = 0;
+                for (int along = from; along <= to; ++along) {
+                    const QPoint device = side.across ? QPoint(along, line) : QPoint(line, along);
+                    const QPoint point(
+                        std::clamp(qFloor(device.x() / scale), logical.left(), logical.right()),
+                        std::clamp(qFloor(device.y() / scale), logical.top(), logical.bottom()));
+                    const QWidget *top = window()->childAt(point);
+                    if (top != control && !control->isAncestorOf(top)) {
+                        continue;
+                    }
+                    ++shown;
+                    const QRgb pixel = shot.pixel(device);
+                    marked +=
+                        differs(pixel, inside) && (!around || differs(pixel, *around)) ? 1 : 0;
+                }
+                // A side wholly under another control is that one's to show.
+                if (depth == 0 && shown == 0) {
+                    found = true;
+                }
+                found = found || (shown >= 8 && marked >= shown * 9 / 10);
+            }
+            EXPECT_TRUE(found) << name.toStdString() << " has no " << side.name << " edge at "
+                               << scale << "x";
+        }
+    }
 }
 
 // The contrast judged against the ratios WCAG 2 gives for known pairs.
