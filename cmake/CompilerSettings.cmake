@@ -29,6 +29,12 @@ else()
         -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 endif()
 
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    # Every symbol bound at start-up, so the relocations can be made read-only
+    # for the whole run (full RELRO), as Debian hardens its own programs.
+    target_link_options(lumasio_settings INTERFACE LINKER:-z,relro,-z,now)
+endif()
+
 if(LUMASIO_FUZZ)
     # Coverage for libFuzzer in every library; the fuzz targets link the
     # fuzzer's own main.

@@ -4,7 +4,7 @@
 # For Windows (`make windows`): a zip and an installer of the program's folder.
 set(CPACK_PACKAGE_NAME lumasio)
 set(CPACK_PACKAGE_VENDOR "The Lumasio developers")
-set(CPACK_PACKAGE_CONTACT "Lumasio developers <packages@${LUMASIO_PUBLISHER_HOST}>")
+set(CPACK_PACKAGE_CONTACT "${LUMASIO_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Daily price-limit calculator for futures traders")
 set(CPACK_PACKAGE_DESCRIPTION
     "Lumasio works out the limit-up and limit-down prices of a futures contract\nfrom its settlement price and a limit of 7%, 8%, 9% or 10%.")
