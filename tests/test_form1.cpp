@@ -247,6 +247,9 @@ TEST_F(Form1Test, FontsAreSongStyleInTheirSizesAndWeights)
             << e.name.toStdString() << " drawn in " << drawn.family().toStdString();
         EXPECT_EQ(drawn.bold(), e.weight >= 700) << e.name.toStdString();
     }
+    // The market-state box's edit field draws in the box's font.
+    const auto *combo = find<QComboBox>(u"Combo1"_s);
+    EXPECT_EQ(combo->lineEdit()->font(), combo->font());
 }
 
 TEST_F(Form1Test, ColoursMarkUpRedAndDownGreen)

@@ -118,7 +118,11 @@ void Form1::applyExactFontSizes()
         for (QWidget *control : row.controls) {
             QFont font = control->font();
             font.setPointSizeF(row.points);
-            control->setFont(font);
+            if (auto *fitting = qobject_cast<FittingLineEdit *>(control)) {
+                fitting->setFullFont(font);
+            } else {
+                control->setFont(font);
+            }
         }
     }
 }

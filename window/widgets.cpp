@@ -37,6 +37,9 @@ namespace {
 // on either side; text margins add to it and may be negative.
 constexpr int LineEditInnerMargin = 2;
 
+// The smallest size a fitted text is drawn in.
+constexpr double MinimumPoints = 8.0;
+
 [[nodiscard]] double textWidth(const QFont &font, const QString &text)
 {
     return QFontMetricsF(font).horizontalAdvance(text);
@@ -54,9 +57,8 @@ constexpr int LineEditInnerMargin = 2;
     return edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
 }
 
-} // namespace
-
-int textRoom(const QLineEdit *edit)
+// The width a line edit leaves for its text and cursor without scrolling.
+[[nodiscard]] int textRoom(const QLineEdit *edit)
 {
     QStyleOptionFrame option;
     option.initFrom(edit);
@@ -69,6 +71,8 @@ int textRoom(const QLineEdit *edit)
     return contents.width() - 2 * LineEditInnerMargin - 1 - cursor;
 }
 
+// Trims a line edit's inner margins to one pixel beside the frame on the left
+// and the cursor's room on the right.
 void trimTextMargins(QLineEdit *edit)
 {
     // Text starts two pixels in from the box's edge: one of frame, one of
@@ -81,24 +85,29 @@ void trimTextMargins(QLineEdit *edit)
                          0);
 }
 
-QFont fittedFont(const QFont &full, const QString &text, int width, double minimumPoints)
+// The font, at most as large as full, in which text fits width pixels of a
+// line edit: full itself where it fits, else the largest size in quarter
+// points down to MinimumPoints.
+[[nodiscard]] QFont fittedFont(const QFont &full, const QString &text, int width)
 {
     const double needed = textWidth(full, text);
-    if (needed <= width || full.pointSizeF() <= minimumPoints) {
+    if (needed <= width || full.pointSizeF() <= MinimumPoints) {
         return full;
     }
     // Width grows nearly in proportion to size; hinting makes it step, so
     // check and go down a quarter point at a time from the estimate.
     QFont font = full;
     double points = std::floor(full.pointSizeF() * width / needed * 4.0) / 4.0;
-    points = std::max(points, minimumPoints);
+    points = std::max(points, MinimumPoints);
     font.setPointSizeF(points);
-    while (points > minimumPoints && textWidth(font, text) > width) {
-        points = std::max(points - 0.25, minimumPoints);
+    while (points > MinimumPoints && textWidth(font, text) > width) {
+        points = std::max(points - 0.25, MinimumPoints);
         font.setPointSizeF(points);
     }
     return font;
 }
+
+} // namespace
 
 FittingLineEdit::FittingLineEdit(QWidget *parent)
     : QLineEdit(parent)
@@ -108,23 +117,17 @@ FittingLineEdit::FittingLineEdit(QWidget *parent)
     connect(this, &QLineEdit::textChanged, this, &FittingLineEdit::fit);
 }
 
+void FittingLineEdit::setFullFont(const QFont &font)
+{
+    m_fullFont = font;
+    setFont(font);
+    fit();
+}
+
 void FittingLineEdit::changeEvent(QEvent *event)
 {
     QLineEdit::changeEvent(event);
-    if (m_fitting) {
-        return;
-    }
-    if (event->type() == QEvent::FontChange) {
-        // A font set from outside is the new full font. One that only passed
-        // down from the parent still has the size this box chose, which is
-        // not the full size.
-        const double fullPoints = m_fullFont.pointSizeF();
-        m_fullFont = font();
-        if (m_fittedPoints > 0 && m_fullFont.pointSizeF() == m_fittedPoints) {
-            m_fullFont.setPointSizeF(fullPoints);
-        }
-        fit();
-    } else if (event->type() == QEvent::StyleChange) {
+    if (event->type() == QEvent::StyleChange) {
         trimTextMargins(this);
         fit();
     }
@@ -150,12 +153,9 @@ void FittingLineEdit::fit()
     if (!isVisible()) {
         return;
     }
-    const QFont fitted = fittedFont(m_fullFont, text(), textRoom(this), MinimumPoints);
-    m_fittedPoints = fitted == m_fullFont ? 0.0 : fitted.pointSizeF();
+    const QFont fitted = fittedFont(m_fullFont, text(), textRoom(this));
     if (fitted != font()) {
-        m_fitting = true;
         setFont(fitted);
-        m_fitting = false;
     }
 }
 
@@ -185,6 +185,15 @@ void PickComboBox::hidePopup()
     QComboBox::hidePopup();
     QMetaObject::invokeMethod(
         this, [this] { m_picking = false; }, Qt::QueuedConnection);
+}
+
+// The edit field takes the box's font as its own full font.
+void PickComboBox::changeEvent(QEvent *event)
+{
+    QComboBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        static_cast<FittingLineEdit *>(lineEdit())->setFullFont(font());
+    }
 }
 
 void PickComboBox::keyPressEvent(QKeyEvent *event)

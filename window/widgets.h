@@ -26,19 +26,20 @@ private:
     bool m_pressed = false;
 };
 
-// Shows its whole text where the box is too narrow for it in its own font:
-// the text is drawn in a smaller size of the same face, never below
-// MinimumPoints, and returns to the full size as soon as it fits again. Text
-// too long even then scrolls as usual. The inner margins are trimmed to one
-// pixel beside the frame on the left and the cursor's room on the right.
+// Shows its whole text where the box is too narrow for it in its full font:
+// the text is drawn in a smaller size of the same face, never below 8 pt, and
+// returns to the full size as soon as it fits again. Text too long even then
+// scrolls as usual. The inner margins are trimmed to one pixel beside the
+// frame on the left and the cursor's room on the right.
 class FittingLineEdit : public QLineEdit
 {
     Q_OBJECT
 
 public:
-    static constexpr double MinimumPoints = 8.0;
-
     explicit FittingLineEdit(QWidget *parent = nullptr);
+
+    // The font the text is drawn in wherever it fits.
+    void setFullFont(const QFont &font);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -49,28 +50,13 @@ private:
     void fit();
 
     QFont m_fullFont;
-    double m_fittedPoints = 0; // the smaller size in use, or 0 at full size
-    bool m_fitting = false;
 };
-
-// The font, at most as large as full, in which text fits width pixels of a
-// line edit: full itself where it fits, else the largest size in quarter
-// points down to minimumPoints.
-[[nodiscard]] QFont fittedFont(const QFont &full, const QString &text, int width,
-                               double minimumPoints);
-
-// The width a line edit leaves for its text and cursor without scrolling.
-[[nodiscard]] int textRoom(const QLineEdit *edit);
-
-// Trims a line edit's inner margins to one pixel beside the frame on the left
-// and the cursor's room on the right.
-void trimTextMargins(QLineEdit *edit);
 
 // An editable combo box that tells a real pick of a list item apart from
 // typed text. QComboBox also emits activated() when typed text matching an
 // item is confirmed with Enter; only picks from the popup, or with the arrow
 // keys or the wheel on the closed box, emit picked(). Its edit field is a
-// FittingLineEdit.
+// FittingLineEdit in the box's font.
 class PickComboBox : public QComboBox
 {
     Q_OBJECT
@@ -84,6 +70,7 @@ Q_SIGNALS:
     void picked();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
