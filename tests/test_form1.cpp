@@ -1,3 +1,4 @@
+#include "contrast.h"
 #include "form1.h"
 #include "gui_helpers.h"
 #include "handlers.h"
@@ -578,27 +579,6 @@ TEST_F(Form1Test, NumbersShowWhole)
     pickFromPopup(0);
     auto *combo = find<QComboBox>(u"Combo1"_s);
     EXPECT_TRUE(showsWhole(combo->lineEdit())) << "开盘中";
-}
-
-// The contrast judged against the ratios WCAG 2 gives for known pairs.
-TEST(ContrastRatio, KnownPairs)
-{
-    const struct {
-        QColor a;
-        QColor b;
-        double ratio;
-    } pairs[] = {
-        {Qt::black, Qt::white, 21.0},
-        {Qt::white, Qt::white, 1.0},
-        {QColor(0x76, 0x76, 0x76), Qt::white, 4.54},
-        {QColor(0, 128, 0), Qt::white, 5.14},
-        {QColor(0, 0, 255), Qt::white, 8.59},
-        {Qt::white, QColor(255, 0, 0), 4.0},
-    };
-    for (const auto &p : pairs) {
-        EXPECT_NEAR(lumasio::window::contrastRatio(p.a, p.b), p.ratio, 0.01)
-            << p.a.name().toStdString();
-    }
 }
 
 // Under a dark desktop palette the meaning colours stay red and green but
