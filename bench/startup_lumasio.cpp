@@ -1,7 +1,7 @@
 // Lumasio's own start-up path, reporting its first painted frame.
 #include "first_frame.h"
 #include "form1.h"
-#include "handlers.h"
+#include "product.h"
 #include "startup.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "contrast.h"
 #include "form1.h"
 #include "gui_helpers.h"
-#include "handlers.h"
 #include "market_state.h"
+#include "product.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

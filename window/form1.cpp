@@ -3,7 +3,7 @@
 #include "calculate.h"
 #include "contrast.h"
 #include "handlers.h"
-#include "publisher.h"
+#include "product.h"
 #include "ui_form1.h"
 
 #include <QEvent>
