@@ -84,10 +84,7 @@ bool WidgetForm::value(QStringView name) const
 
 void WidgetForm::setVisible(QStringView name, bool visible)
 {
-    QWidget *widget = control(name, u"Visible");
-    widget->setVisible(visible);
-    // A label that shows or hides may change which caption names a control.
-    nameCaptionedControls();
+    control(name, u"Visible")->setVisible(visible);
 }
 
 void WidgetForm::launch(const QUrl &address)

@@ -61,6 +61,9 @@ Form1::Form1(QWidget *parent)
     }
     runtime::showButtonColour(m_ui->Command1);
     m_form.nameCaptionedControls();
+    // Label6 lies over Label1: as it shows or hides, the price box's name
+    // changes from one caption to the other.
+    m_ui->Label6->installEventFilter(this);
     bind();
     // Return in the price box calculates, as if "计算" were the window's
     // default button; on the focused button it clicks it (autoDefault).
@@ -73,6 +76,10 @@ Form1::~Form1() = default;
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_ui->Label6
+        && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+        m_form.nameCaptionedControls();
+    }
     // The desktop switched theme: a control's palette has just been resolved
     // anew, its background with it.
     if (event->type() == QEvent::PaletteChange) {
