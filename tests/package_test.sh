@@ -2,10 +2,11 @@
 # Builds the Debian package from a finished build tree, unpacks it with
 # dpkg-deb, checks its files and dependencies, and starts the unpacked
 # program on the offscreen platform.
-# usage: package_test.sh BUILD_DIR APP_ID
+# usage: package_test.sh BUILD_DIR APP_ID ICON_SIZE...
 set -euo pipefail
 build=$1
 id=$2
+shift 2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -33,7 +34,7 @@ for file in usr/bin/lumasio \
     "usr/share/icons/hicolor/scalable/apps/$id.svg"; do
     check "ships $file" test -f "$work/root/$file"
 done
-for size in 16 24 32 48 64 256; do
+for size in "$@"; do
     icon="usr/share/icons/hicolor/${size}x$size/apps/$id.png"
     check "ships $icon at its size" \
         test "$(identify -format %wx%h "$work/root/$icon" 2>/dev/null)" = "${size}x$size"

@@ -91,7 +91,7 @@ TEST_F(Form1Test, StartsInItsInitialState)
     // Every size the desktop draws the icon at has its own image, not the 32
     // or 48 one scaled.
     const QIcon icon = window()->windowIcon();
-    for (const int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+    for (const int size : {LUMASIO_ICON_SIZES}) {
         const QImage own = QImage(u":/icons/lumasio-%1.png"_s.arg(size))
                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         ASSERT_EQ(own.size(), QSize(size, size));

@@ -6,6 +6,7 @@
 #include "product.h"
 #include "ui_form1.h"
 
+#include <QDirIterator>
 #include <QEvent>
 
 #include <algorithm>
@@ -33,11 +34,12 @@ Form1::Form1(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    // Every size the desktop draws the window at, so none is scaled and blurred:
-    // title bars and task bars at 100 % to 200 %, and the large views.
-    QIcon icon = windowIcon();
-    for (const int size : {16, 20, 24, 40, 48, 64, 256}) {
-        icon.addFile(u":/icons/lumasio-%1.png"_s.arg(size), QSize(size, size));
+    // Every image of the icon in its own size, so the desktop scales and
+    // blurs none of them.
+    QIcon icon;
+    QDirIterator images(u":/icons"_s, QDir::Files);
+    while (images.hasNext()) {
+        icon.addFile(images.next());
     }
     setWindowIcon(icon);
 
