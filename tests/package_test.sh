@@ -2,11 +2,12 @@
 # Builds the Debian package from a finished build tree, unpacks it with
 # dpkg-deb, checks its files and dependencies, and starts the unpacked
 # program on the offscreen platform.
-# usage: package_test.sh BUILD_DIR APP_ID ICON_SIZE...
+# usage: package_test.sh BUILD_DIR APP_ID VERSION ICON_SIZE...
 set -euo pipefail
 build=$1
 id=$2
-shift 2
+version=$3
+shift 3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -25,7 +26,7 @@ echo "Depends: $depends"
 check "depends on Qt's widgets library" grep -q 'libqt6widgets6' <<<"$depends"
 check "depends on the Qt platform plugins" grep -q 'qt6-qpa-plugins' <<<"$depends"
 check "depends on a CJK font" grep -qF 'fonts-arphic-uming | fonts-noto-cjk' <<<"$depends"
-check "version 1.0.0.0" test "$(dpkg-deb --field "$deb" Version)" = 1.0.0.0
+check "version $version" test "$(dpkg-deb --field "$deb" Version)" = "$version"
 
 dpkg-deb -x "$deb" "$work/root"
 for file in usr/bin/lumasio \

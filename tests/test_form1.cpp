@@ -87,7 +87,7 @@ TEST_F(Form1Test, StartsInItsInitialState)
 {
     EXPECT_EQ(window()->objectName(), u"Form1"_s);
     EXPECT_EQ(window()->windowTitle(), u"Lumasio"_s);
-    EXPECT_EQ(QCoreApplication::applicationVersion(), u"1.0.0.0"_s);
+    EXPECT_EQ(QCoreApplication::applicationVersion(), QLatin1StringView(LUMASIO_PROJECT_VERSION));
     // Every size the desktop draws the icon at has its own image, not the 32
     // or 48 one scaled.
     const QIcon icon = window()->windowIcon();
