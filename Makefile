@@ -25,7 +25,6 @@ CMAKE_FLAGS ?=
 CPACK ?= cpack
 CTEST_FLAGS ?= --output-on-failure --parallel 2
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = fuzz_text_to_double fuzz_limit_text fuzz_calculate
 
 PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
@@ -66,7 +65,7 @@ test-sanitized: deps
 
 fuzz: deps
 	cmake --preset fuzz $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_DIR) --target $(FUZZ_TARGETS)
+	cmake --build $(FUZZ_DIR) --target fuzzers
 	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(FUZZ_DIR) -L fuzz --output-on-failure
 
 install: build

@@ -1,5 +1,5 @@
 #include "form1.h"
-#include "handlers.h"
+#include "product.h"
 #include "startup.h"
 
 int main(int argc, char *argv[])

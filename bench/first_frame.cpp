@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
 #include <ctime>
@@ -19,8 +20,12 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
+        // The window itself is painted first, its children after it.
+        if (event->type() == QEvent::Paint && watched->isWidgetType()
+            && static_cast<QWidget *>(watched)->isWindow()) {
+            // Every event of the application passes here: no further look
+            // once the frame is seen.
+            QCoreApplication::instance()->removeEventFilter(this);
             // The whole frame, children included, is painted and flushed
             // within this event; the zero timer runs right after it.
             QTimer::singleShot(0, [] {
@@ -34,16 +39,14 @@ protected:
         }
         return QObject::eventFilter(watched, event);
     }
-
-private:
-    bool m_seen = false;
 };
 
 } // namespace
 
-void reportFirstFrame(QWidget *window)
+void reportFirstFrame()
 {
-    window->installEventFilter(new FirstFrameWatcher(window));
+    QCoreApplication *app = QCoreApplication::instance();
+    app->installEventFilter(new FirstFrameWatcher(app));
 }
 
 } // namespace lumasio::bench

@@ -81,15 +81,12 @@ void prepareApplication(const Application &application)
 }
 
 int startUp(const Application &application, int &argc, char **argv,
-            std::unique_ptr<QWidget> (&createWindow)(), const ShownHook &onShown)
+            std::unique_ptr<QWidget> (&createWindow)())
 {
     QApplication app(argc, argv);
     prepareApplication(application);
     const std::unique_ptr<QWidget> window = createWindow();
     window->show();
-    if (onShown) {
-        onShown(window.get());
-    }
     return QApplication::exec();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QStringView>
 
-#include <functional>
 #include <memory>
 
 class QAbstractButton;
@@ -25,14 +24,10 @@ struct Application {
 // Call once, after the QApplication exists.
 void prepareApplication(const Application &application);
 
-// Called with the start-up window right after it is shown.
-using ShownHook = std::function<void(QWidget *window)>;
-
 // Creates the start-up window, shows it and runs the event loop until the
 // window closes. Returns the process exit code.
 [[nodiscard]] int startUp(const Application &application, int &argc, char **argv,
-                          std::unique_ptr<QWidget> (&createWindow)(),
-                          const ShownHook &onShown = {});
+                          std::unique_ptr<QWidget> (&createWindow)());
 
 // Lets a button show its palette's button colour on every platform: native
 // styles (Windows, macOS, GTK) draw their own face and ignore it.

@@ -14,6 +14,19 @@ namespace lumasio::runtime {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The warning box titled with the window's title, the message shown as plain
+// text so that markup a user typed is never rendered.
+void showErrorBox(QWidget *window, const QString &message)
+{
+    QMessageBox box(QMessageBox::Warning, window->windowTitle(), message, QMessageBox::Ok, window);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace
+
 void WidgetForm::dispatch(Handler handler)
 {
     try {
@@ -71,10 +84,7 @@ bool WidgetForm::value(QStringView name) const
 
 void WidgetForm::setVisible(QStringView name, bool visible)
 {
-    QWidget *widget = control(name, u"Visible");
-    widget->setVisible(visible);
-    // A label that shows or hides may change which caption names a control.
-    nameCaptionedControls();
+    control(name, u"Visible")->setVisible(visible);
 }
 
 void WidgetForm::launch(const QUrl &address)
@@ -98,13 +108,6 @@ void WidgetForm::nameCaptionedControls()
             named.insert(buddy);
         }
     }
-}
-
-void showErrorBox(QWidget *window, const QString &message)
-{
-    QMessageBox box(QMessageBox::Warning, window->windowTitle(), message, QMessageBox::Ok, window);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
 }
 
 } // namespace lumasio::runtime

@@ -37,8 +37,4 @@ private:
     QWidget *m_window;
 };
 
-// The warning box titled with the window's title, the message shown as plain
-// text so that markup a user typed is never rendered.
-void showErrorBox(QWidget *window, const QString &message);
-
 } // namespace lumasio::runtime

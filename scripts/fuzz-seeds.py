@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
 """Writes the fuzz targets' seed corpora from the tests' cases.
 
+usage: fuzz-seeds.py TARGET...   the fuzz targets, as fuzz/CMakeLists.txt
+passes them: cmake --build build-fuzz --target fuzz-seeds
+
 Each seed is one selector byte (bits 0-1 locale: C, zh_CN, de_DE, fr_FR;
 bits 2-3 tier; bit 4 UTF-16 text) followed by the text.
 """
 import pathlib
+import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent / "fuzz" / "corpus"
 
@@ -18,8 +22,9 @@ TEXTS = [
 
 
 def main() -> None:
-    targets = ["fuzz_text_to_double", "fuzz_limit_text", "fuzz_calculate"]
-    for target in targets:
+    if len(sys.argv) < 2:
+        sys.exit(f"usage: {sys.argv[0]} TARGET...")
+    for target in sys.argv[1:]:
         folder = ROOT / target
         folder.mkdir(parents=True, exist_ok=True)
         for old in folder.iterdir():

@@ -2,7 +2,7 @@
 // the way Lumasio's start-up prepares it (fonts, Chinese Qt texts). Qt's own
 // -platform and -style arguments choose another platform or style; the run
 // names what it got, since Qt falls back quietly where a style is missing.
-#include "handlers.h"
+#include "product.h"
 #include "startup.h"
 
 #include <QApplication>

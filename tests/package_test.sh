@@ -2,10 +2,12 @@
 # Builds the Debian package from a finished build tree, has lintian check it,
 # unpacks it with dpkg-deb, checks its files and dependencies, and starts the
 # unpacked program on the offscreen platform.
-# usage: package_test.sh BUILD_DIR APP_ID
+# usage: package_test.sh BUILD_DIR APP_ID VERSION ICON_SIZE...
 set -euo pipefail
 build=$1
 id=$2
+version=$3
+shift 3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -24,7 +26,7 @@ echo "Depends: $depends"
 check "depends on Qt's widgets library" grep -q 'libqt6widgets6' <<<"$depends"
 check "depends on the Qt platform plugins" grep -q 'qt6-qpa-plugins' <<<"$depends"
 check "depends on a CJK font" grep -qF 'fonts-arphic-uming | fonts-noto-cjk' <<<"$depends"
-check "version 1.0.0.0" test "$(dpkg-deb --field "$deb" Version)" = 1.0.0.0
+check "version $version" test "$(dpkg-deb --field "$deb" Version)" = "$version"
 
 # Debian's own checks: an error or a warning fails, the notes show.
 status=0
@@ -45,7 +47,7 @@ for file in usr/bin/lumasio \
     "usr/share/icons/hicolor/scalable/apps/$id.svg"; do
     check "ships $file" test -f "$work/root/$file"
 done
-for size in 16 24 32 48 64 256; do
+for size in "$@"; do
     icon="usr/share/icons/hicolor/${size}x$size/apps/$id.png"
     check "ships $icon at its size" \
         test "$(identify -format %wx%h "$work/root/$icon" 2>/dev/null)" = "${size}x$size"

@@ -1,5 +1,6 @@
 #include "conversions.h"
 #include "error.h"
+#include "table_test.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,8 @@ using lumasio::runtime::Error;
 using lumasio::runtime::ErrorKind;
 using lumasio::runtime::int32ToText;
 using lumasio::runtime::textToDouble;
+using lumasio::tests::Row;
+using lumasio::tests::TableTest;
 
 namespace {
 
@@ -25,131 +28,146 @@ std::string shortText(const QString &text)
 const QLocale Chinese(QLocale::Chinese, QLocale::China);
 const QLocale German(QLocale::German, QLocale::Germany);
 
-struct Accepted {
+// Text as typed, in the locale of the user who typed it.
+struct Typed {
     const QLocale *locale;
     QString text;
-    double expected;
 };
 
-void PrintTo(const Accepted &c, std::ostream *os)
+std::string describe(const Typed &typed)
 {
-    *os << c.locale->name().toStdString() << " \"" << shortText(c.text) << '"';
+    return typed.locale->name().toStdString() + " \"" + shortText(typed.text) + '"';
 }
 
-class TextToDoubleAccepts : public testing::TestWithParam<Accepted>
-{};
+using TextToDoubleAccepts = TableTest<Typed, double>;
 
 TEST_P(TextToDoubleAccepts, GivesTheCorrectlyRoundedDouble)
 {
-    const Accepted &c = GetParam();
-    const double got = textToDouble(c.text, *c.locale);
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(c.expected))
-        << got << " != " << c.expected;
+    const auto &[typed, expected] = GetParam();
+    const double got = textToDouble(typed.text, *typed.locale);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(got), std::bit_cast<std::uint64_t>(expected))
+        << got << " != " << expected;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Syntax, TextToDoubleAccepts,
-    testing::Values(Accepted{&Chinese, u"3000"_s, 3000.0}, Accepted{&Chinese, u"+3000"_s, 3000.0},
-                    Accepted{&Chinese, u"-100"_s, -100.0}, Accepted{&Chinese, u"-0"_s, -0.0},
-                    Accepted{&Chinese, u"1234.5"_s, 1234.5}, Accepted{&Chinese, u"5."_s, 5.0},
-                    Accepted{&Chinese, u".5"_s, 0.5}, Accepted{&Chinese, u"1e3"_s, 1000.0},
-                    Accepted{&Chinese, u"2.5E-1"_s, 0.25}, Accepted{&Chinese, u"1e+2"_s, 100.0},
-                    Accepted{&Chinese, u"  42\t"_s, 42.0},
-                    Accepted{&Chinese,
-                             u"\u3000"
-                             "42\u3000"_s,
-                             42.0},
-                    Accepted{&Chinese, u"0.93"_s, std::bit_cast<double>(0x3FEDC28F5C28F5C3ULL)},
-                    Accepted{&Chinese, u"1.7976931348623157e308"_s, 1.7976931348623157e308},
-                    Accepted{&Chinese, u"1e-400"_s, 0.0}, Accepted{&Chinese, u"-1e-400"_s, -0.0},
-                    Accepted{&Chinese, u"4.9e-324"_s, 4.9e-324},
-                    Accepted{&Chinese, u"0e999999999999999999999"_s, 0.0},
-                    // Group separators, where each one sits in its place.
-                    Accepted{&Chinese, u"1,234"_s, 1234.0},
-                    Accepted{&Chinese, u"12,345,678.25"_s, 12345678.25},
-                    Accepted{&German, u"1.234"_s, 1234.0}, Accepted{&German, u"1.234,5"_s, 1234.5},
-                    Accepted{&German, u"3000,75"_s, 3000.75},
-                    // Full-width forms, as typed by a Chinese input method.
-                    Accepted{&Chinese, u"３０００"_s, 3000.0},
-                    Accepted{&Chinese, u"１２３４．５"_s, 1234.5},
-                    Accepted{&Chinese, u"－１００"_s, -100.0}, Accepted{&Chinese, u"＋５"_s, 5.0},
-                    Accepted{&German, u"１．２３４"_s, 1234.0}));
-
-struct Rejected {
-    const QLocale *locale;
-    QString text;
-    ErrorKind kind;
+const Row<Typed, double> Accepted[] = {
+    {{&Chinese, u"3000"_s}, 3000.0},
+    {{&Chinese, u"+3000"_s}, 3000.0},
+    {{&Chinese, u"-100"_s}, -100.0},
+    {{&Chinese, u"-0"_s}, -0.0},
+    {{&Chinese, u"1234.5"_s}, 1234.5},
+    {{&Chinese, u"5."_s}, 5.0},
+    {{&Chinese, u".5"_s}, 0.5},
+    {{&Chinese, u"1e3"_s}, 1000.0},
+    {{&Chinese, u"2.5E-1"_s}, 0.25},
+    {{&Chinese, u"1e+2"_s}, 100.0},
+    {{&Chinese, u"  42\t"_s}, 42.0},
+    {{&Chinese, u"\u3000"
+                "42\u3000"_s},
+     42.0},
+    {{&Chinese, u"0.93"_s}, std::bit_cast<double>(0x3FEDC28F5C28F5C3ULL)},
+    {{&Chinese, u"1.7976931348623157e308"_s}, 1.7976931348623157e308},
+    {{&Chinese, u"1e-400"_s}, 0.0},
+    {{&Chinese, u"-1e-400"_s}, -0.0},
+    {{&Chinese, u"4.9e-324"_s}, 4.9e-324},
+    {{&Chinese, u"0e999999999999999999999"_s}, 0.0},
+    // Group separators, where each one sits in its place.
+    {{&Chinese, u"1,234"_s}, 1234.0},
+    {{&Chinese, u"12,345,678.25"_s}, 12345678.25},
+    {{&German, u"1.234"_s}, 1234.0},
+    {{&German, u"1.234,5"_s}, 1234.5},
+    {{&German, u"3000,75"_s}, 3000.75},
+    // Full-width forms, as typed by a Chinese input method.
+    {{&Chinese, u"３０００"_s}, 3000.0},
+    {{&Chinese, u"１２３４．５"_s}, 1234.5},
+    {{&Chinese, u"－１００"_s}, -100.0},
+    {{&Chinese, u"＋５"_s}, 5.0},
+    {{&German, u"１．２３４"_s}, 1234.0},
 };
 
-void PrintTo(const Rejected &c, std::ostream *os)
-{
-    *os << c.locale->name().toStdString() << " \"" << shortText(c.text) << '"';
-}
+INSTANTIATE_TEST_SUITE_P(Syntax, TextToDoubleAccepts, testing::ValuesIn(Accepted));
 
-class TextToDoubleRejects : public testing::TestWithParam<Rejected>
-{};
+using TextToDoubleRejects = TableTest<Typed, ErrorKind>;
 
 TEST_P(TextToDoubleRejects, RaisesTheError)
 {
-    const Rejected &c = GetParam();
+    const auto &[typed, kind] = GetParam();
     try {
-        const double got = textToDouble(c.text, *c.locale);
+        const double got = textToDouble(typed.text, *typed.locale);
         FAIL() << "accepted as " << got;
     } catch (const Error &error) {
-        EXPECT_EQ(error.kind(), c.kind) << error.what();
+        EXPECT_EQ(error.kind(), kind) << error.what();
         EXPECT_FALSE(error.message().isEmpty());
     }
 }
 
 constexpr auto Mismatch = ErrorKind::TypeMismatch;
 
-INSTANTIATE_TEST_SUITE_P(
-    Syntax, TextToDoubleRejects,
-    testing::Values(
-        Rejected{&Chinese, u""_s, Mismatch}, Rejected{&Chinese, u"   "_s, Mismatch},
-        Rejected{&Chinese, u"\u3000\t"_s, Mismatch}, Rejected{&Chinese, u"abc"_s, Mismatch},
-        Rejected{&Chinese, u"inf"_s, Mismatch}, Rejected{&Chinese, u"-infinity"_s, Mismatch},
-        Rejected{&Chinese, u"nan"_s, Mismatch}, Rejected{&Chinese, u"0x10"_s, Mismatch},
-        Rejected{&Chinese, u"0x1p3"_s, Mismatch}, Rejected{&Chinese, u"3000元"_s, Mismatch},
-        Rejected{&Chinese, u"30 00"_s, Mismatch}, Rejected{&Chinese, u"- 5"_s, Mismatch},
-        Rejected{&Chinese, u"--5"_s, Mismatch}, Rejected{&Chinese, u"5-"_s, Mismatch},
-        Rejected{&Chinese, u"."_s, Mismatch}, Rejected{&Chinese, u"1e"_s, Mismatch},
-        Rejected{&Chinese, u"e5"_s, Mismatch}, Rejected{&Chinese, u"1.2.3"_s, Mismatch},
-        Rejected{&Chinese, u"1,2,3"_s, Mismatch}, Rejected{&Chinese, u"1234,567"_s, Mismatch},
-        Rejected{&Chinese, u",123"_s, Mismatch}, Rejected{&Chinese, u"123,"_s, Mismatch},
-        Rejected{&Chinese, u"1,,234"_s, Mismatch}, Rejected{&Chinese, u"1.234,5"_s, Mismatch},
-        Rejected{&Chinese, u"\u0663\u0660"_s, Mismatch}, // Arabic-Indic digits
-        Rejected{&Chinese, u"3\u200b000"_s, Mismatch},   // zero-width space
-        // Blanks beyond space, tab and U+3000, which QLocale would trim.
-        Rejected{&Chinese, u"3000\n"_s, Mismatch}, Rejected{&Chinese, u"\r3000"_s, Mismatch},
-        Rejected{&Chinese, u"3000\u00a0"_s, Mismatch}, Rejected{&Chinese, u"+inf"_s, Mismatch},
-        Rejected{&German, u"1.5"_s, Mismatch}, Rejected{&German, u"1,234.5"_s, Mismatch},
-        Rejected{&Chinese, u"1e400"_s, ErrorKind::Overflow},
-        Rejected{&Chinese, u"-1e400"_s, ErrorKind::Overflow},
-        Rejected{&Chinese, u"1e99999999999999999999"_s, ErrorKind::Overflow},
-        Rejected{&Chinese, QString(400, u'9'), ErrorKind::Overflow}));
-
-struct Rounding {
-    double value;
-    qint32 expected;
+const Row<Typed, ErrorKind> Rejected[] = {
+    {{&Chinese, u""_s}, Mismatch},
+    {{&Chinese, u"   "_s}, Mismatch},
+    {{&Chinese, u"\u3000\t"_s}, Mismatch},
+    {{&Chinese, u"abc"_s}, Mismatch},
+    {{&Chinese, u"inf"_s}, Mismatch},
+    {{&Chinese, u"-infinity"_s}, Mismatch},
+    {{&Chinese, u"nan"_s}, Mismatch},
+    {{&Chinese, u"0x10"_s}, Mismatch},
+    {{&Chinese, u"0x1p3"_s}, Mismatch},
+    {{&Chinese, u"3000元"_s}, Mismatch},
+    {{&Chinese, u"30 00"_s}, Mismatch},
+    {{&Chinese, u"- 5"_s}, Mismatch},
+    {{&Chinese, u"--5"_s}, Mismatch},
+    {{&Chinese, u"5-"_s}, Mismatch},
+    {{&Chinese, u"."_s}, Mismatch},
+    {{&Chinese, u"1e"_s}, Mismatch},
+    {{&Chinese, u"e5"_s}, Mismatch},
+    {{&Chinese, u"1.2.3"_s}, Mismatch},
+    {{&Chinese, u"1,2,3"_s}, Mismatch},
+    {{&Chinese, u"1234,567"_s}, Mismatch},
+    {{&Chinese, u",123"_s}, Mismatch},
+    {{&Chinese, u"123,"_s}, Mismatch},
+    {{&Chinese, u"1,,234"_s}, Mismatch},
+    {{&Chinese, u"1.234,5"_s}, Mismatch},
+    {{&Chinese, u"\u0663\u0660"_s}, Mismatch}, // Arabic-Indic digits
+    {{&Chinese, u"3\u200b000"_s}, Mismatch},   // zero-width space
+    // Blanks beyond space, tab and U+3000, which QLocale would trim.
+    {{&Chinese, u"3000\n"_s}, Mismatch},
+    {{&Chinese, u"\r3000"_s}, Mismatch},
+    {{&Chinese, u"3000\u00a0"_s}, Mismatch},
+    {{&Chinese, u"+inf"_s}, Mismatch},
+    {{&German, u"1.5"_s}, Mismatch},
+    {{&German, u"1,234.5"_s}, Mismatch},
+    {{&Chinese, u"1e400"_s}, ErrorKind::Overflow},
+    {{&Chinese, u"-1e400"_s}, ErrorKind::Overflow},
+    {{&Chinese, u"1e99999999999999999999"_s}, ErrorKind::Overflow},
+    {{&Chinese, QString(400, u'9')}, ErrorKind::Overflow},
 };
 
-class DoubleToInt32Rounds : public testing::TestWithParam<Rounding>
-{};
+INSTANTIATE_TEST_SUITE_P(Syntax, TextToDoubleRejects, testing::ValuesIn(Rejected));
+
+using DoubleToInt32Rounds = TableTest<double, qint32>;
 
 TEST_P(DoubleToInt32Rounds, ToNearestTiesToEven)
 {
-    EXPECT_EQ(doubleToInt32(GetParam().value), GetParam().expected);
+    EXPECT_EQ(doubleToInt32(GetParam().in), GetParam().out);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ties, DoubleToInt32Rounds,
-                         testing::Values(Rounding{0.5, 0}, Rounding{1.5, 2}, Rounding{2.5, 2},
-                                         Rounding{160.5, 160}, Rounding{-46.5, -46},
-                                         Rounding{-0.5, 0}, Rounding{-1.5, -2},
-                                         Rounding{511.49999999999994, 511},
-                                         Rounding{0.49999999999999994, 0}, Rounding{32767.5, 32768},
-                                         Rounding{2147483647.4, 2147483647},
-                                         Rounding{-2147483648.5, -2147483648}, Rounding{-0.0, 0}));
+const Row<double, qint32> Roundings[] = {
+    {0.5, 0},
+    {1.5, 2},
+    {2.5, 2},
+    {160.5, 160},
+    {-46.5, -46},
+    {-0.5, 0},
+    {-1.5, -2},
+    {511.49999999999994, 511},
+    {0.49999999999999994, 0},
+    {32767.5, 32768},
+    {2147483647.4, 2147483647},
+    {-2147483648.5, -2147483648},
+    {-0.0, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ties, DoubleToInt32Rounds, testing::ValuesIn(Roundings));
 
 TEST(DoubleToInt32, RaisesOverflowOutsideTheRange)
 {

@@ -2,6 +2,7 @@
 #include "handlers.h"
 #include "market_state.h"
 #include "memory_form.h"
+#include "product.h"
 
 #include <gtest/gtest.h>
 

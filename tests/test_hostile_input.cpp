@@ -1,4 +1,3 @@
-#include "error.h"
 #include "form1.h"
 #include "gui_helpers.h"
 
@@ -8,7 +7,6 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using lumasio::runtime::quoteForMessage;
 using lumasio::tests::findControl;
 using lumasio::tests::MessageBoxCatcher;
 using lumasio::window::Form1;
@@ -19,7 +17,8 @@ enum class Outcome {
     Nothing, // an empty input: the command does nothing
     Result,
     Warning,       // one warning box
-    QuotedWarning, // one warning box that shows the input
+    BlankWarning,  // one warning box that asks for a number
+    QuotedWarning, // one warning box that quotes the input
 };
 
 struct HostileCase {
@@ -27,6 +26,7 @@ struct HostileCase {
     Outcome outcome;
     QString up = {};
     QString down = {};
+    QString quoted = {}; // what the box quotes, where not the whole input
 };
 
 void PrintTo(const HostileCase &c, std::ostream *os)
@@ -42,14 +42,14 @@ void PrintTo(const HostileCase &c, std::ostream *os)
 
 const HostileCase Cases[] = {
     {QString(), Outcome::Nothing},
-    {u" "_s, Outcome::QuotedWarning},
-    {u"\t\t"_s, Outcome::QuotedWarning},
-    {u"\u3000\u3000"_s, Outcome::QuotedWarning},
+    {u" "_s, Outcome::BlankWarning},
+    {u"\t\t"_s, Outcome::BlankWarning},
+    {u"\u3000\u3000"_s, Outcome::BlankWarning},
     {u"  3000  "_s, Outcome::Result, u"3210"_s, u"2790"_s},
     {u"\u3000"
      "3000\u3000"_s,
      Outcome::Result, u"3210"_s, u"2790"_s},
-    {QString(32767, u'9'), Outcome::QuotedWarning},
+    {QString(32767, u'9'), Outcome::QuotedWarning, {}, {}, QString(40, u'9') + u'…'},
     {QString(32767, u'0'), Outcome::Result, u"0"_s, u"0"_s},
     {u"3000\n"_s, Outcome::QuotedWarning},
     {u"\x01\x02\x1b[31m"_s, Outcome::QuotedWarning},
@@ -133,8 +133,9 @@ TEST_P(HostileInput, EndsInAResultOrOneWarning)
     input->setText(c.input);
     ASSERT_EQ(input->text(), c.input);
 
+    auto *calculate = findControl<QPushButton>(window, u"Command1"_s);
     MessageBoxCatcher catcher;
-    QTest::mouseClick(findControl<QPushButton>(window, u"Command1"_s), Qt::LeftButton);
+    QTest::mouseClick(calculate, Qt::LeftButton);
 
     switch (c.outcome) {
     case Outcome::Nothing:
@@ -148,18 +149,29 @@ TEST_P(HostileInput, EndsInAResultOrOneWarning)
         EXPECT_EQ(down->text(), c.down);
         break;
     case Outcome::Warning:
+    case Outcome::BlankWarning:
     case Outcome::QuotedWarning:
         ASSERT_EQ(catcher.boxes.size(), 1);
         EXPECT_EQ(catcher.boxes.front().format, Qt::PlainText);
         EXPECT_EQ(up->text(), u"previous up"_s);
         EXPECT_EQ(down->text(), u"previous down"_s);
-        if (c.outcome == Outcome::QuotedWarning && !c.input.trimmed().isEmpty()) {
-            EXPECT_TRUE(catcher.boxes.front().text.contains(quoteForMessage(c.input)));
+        if (c.outcome == Outcome::BlankWarning) {
+            EXPECT_EQ(catcher.boxes.front().text, u"类型不匹配：请输入一个数字。"_s);
+        }
+        if (c.outcome == Outcome::QuotedWarning) {
+            const QString quoted = c.quoted.isEmpty() ? c.input : c.quoted;
+            EXPECT_TRUE(catcher.boxes.front().text.contains(u"“"_s + quoted + u"”"_s));
         }
         break;
     }
-    // The program goes on: the window is still there and still works.
-    EXPECT_TRUE(window->isVisible());
+
+    // The program goes on: the window still calculates.
+    const qsizetype boxes = catcher.boxes.size();
+    input->setText(u"3000"_s);
+    QTest::mouseClick(calculate, Qt::LeftButton);
+    EXPECT_EQ(catcher.boxes.size(), boxes);
+    EXPECT_EQ(up->text(), u"3210"_s);
+    EXPECT_EQ(down->text(), u"2790"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Text1, HostileInput, testing::ValuesIn(Cases));

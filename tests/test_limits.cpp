@@ -3,11 +3,13 @@
 #include "limit_text.h"
 #include "limit_tier.h"
 #include "memory_form.h"
+#include "table_test.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
+#include <string>
 
 using namespace Qt::StringLiterals;
 using lumasio::limits::calculate;
@@ -16,6 +18,8 @@ using lumasio::limits::LimitTierTable;
 using lumasio::runtime::Error;
 using lumasio::runtime::ErrorKind;
 using lumasio::tests::MemoryForm;
+using lumasio::tests::Row;
+using lumasio::tests::TableTest;
 
 namespace {
 
@@ -48,90 +52,87 @@ TEST(LimitTierTable, MultipliersHaveTheirExactBits)
     }
 }
 
-struct LimitCase {
+// A reference price and the index of its tier in LimitTierTable.
+struct Price {
     QString reference;
-    int tier; // index into LimitTierTable
+    int tier;
+};
+
+std::string describe(const Price &price)
+{
+    return '"' + price.reference.toStdString() + "\" tier " + std::to_string(price.tier);
+}
+
+struct Limits {
     QString up;
     QString down;
 };
 
-void PrintTo(const LimitCase &c, std::ostream *os)
-{
-    *os << '"' << c.reference.toStdString() << "\" tier " << c.tier;
-}
-
-class LimitTextGives : public testing::TestWithParam<LimitCase>
-{};
+using LimitTextGives = TableTest<Price, Limits>;
 
 TEST_P(LimitTextGives, UpAndDown)
 {
-    const LimitCase &c = GetParam();
-    const auto &tier = LimitTierTable.at(static_cast<std::size_t>(c.tier));
-    EXPECT_EQ(limitText(c.reference, tier.upMultiplier, Chinese), c.up);
-    EXPECT_EQ(limitText(c.reference, tier.downMultiplier, Chinese), c.down);
+    const auto &[price, limits] = GetParam();
+    const auto &tier = LimitTierTable.at(static_cast<std::size_t>(price.tier));
+    EXPECT_EQ(limitText(price.reference, tier.upMultiplier, Chinese), limits.up);
+    EXPECT_EQ(limitText(price.reference, tier.downMultiplier, Chinese), limits.down);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Prices, LimitTextGives,
-    testing::Values(
-        LimitCase{u"3000"_s, 0, u"3210"_s, u"2790"_s},
-        LimitCase{u"150"_s, 0, u"160"_s, u"140"_s}, // 160.5 and 139.5 round to even
-        LimitCase{u"50"_s, 0, u"54"_s, u"46"_s},
-        // 550 × 0.92999999999999993783 = 511.49999999999994; the
-        // double nearest 0.93 would give 511.5 and "512".
-        LimitCase{u"550"_s, 0, u"588"_s, u"511"_s}, LimitCase{u"3650"_s, 0, u"3906"_s, u"3394"_s},
-        LimitCase{u"3333"_s, 1, u"3600"_s, u"3066"_s},
-        LimitCase{u"12345"_s, 2, u"13456"_s, u"11234"_s}, LimitCase{u"5"_s, 3, u"6"_s, u"4"_s},
-        LimitCase{u"15"_s, 3, u"16"_s, u"14"_s}, LimitCase{u"3000"_s, 3, u"3300"_s, u"2700"_s},
-        LimitCase{u"1234.5"_s, 0, u"1321"_s, u"1148"_s},
-        LimitCase{u"-100"_s, 0, u"-107"_s, u"-93"_s}, LimitCase{u"-0"_s, 0, u"0"_s, u"0"_s},
-        LimitCase{u"0"_s, 3, u"0"_s, u"0"_s}, LimitCase{u"30623"_s, 0, u"32767"_s, u"28479"_s},
-        LimitCase{u"30340"_s, 1, u"32767"_s, u"27913"_s},
-        LimitCase{u"30061"_s, 2, u"32766"_s, u"27356"_s},
-        LimitCase{u"29788"_s, 3, u"32767"_s, u"26809"_s},
-        // Past 16 bits: copper, nickel and tin trade far above 32767.
-        LimitCase{u"30624"_s, 0, u"32768"_s, u"28480"_s},
-        LimitCase{u"-30625"_s, 0, u"-32769"_s, u"-28481"_s},
-        LimitCase{u"133750"_s, 2, u"145788"_s, u"121712"_s}, // .5 both ways: ties to even
-        LimitCase{u"1952257861"_s, 3, u"2147483647"_s, u"1757032075"_s},
-        LimitCase{u"-2006994064"_s, 0, u"-2147483648"_s, u"-1866504480"_s},
-        LimitCase{u"３０００"_s, 0, u"3210"_s, u"2790"_s}));
-
-struct FailureCase {
-    QString reference;
-    int tier;
-    ErrorKind kind;
+const Row<Price, Limits> LimitTexts[] = {
+    {{u"3000"_s, 0}, {u"3210"_s, u"2790"_s}},
+    {{u"150"_s, 0}, {u"160"_s, u"140"_s}}, // 160.5 and 139.5 round to even
+    {{u"50"_s, 0}, {u"54"_s, u"46"_s}},
+    // 550 × 0.92999999999999993783 = 511.49999999999994; the
+    // double nearest 0.93 would give 511.5 and "512".
+    {{u"550"_s, 0}, {u"588"_s, u"511"_s}},
+    {{u"3650"_s, 0}, {u"3906"_s, u"3394"_s}},
+    {{u"3333"_s, 1}, {u"3600"_s, u"3066"_s}},
+    {{u"12345"_s, 2}, {u"13456"_s, u"11234"_s}},
+    {{u"5"_s, 3}, {u"6"_s, u"4"_s}},
+    {{u"15"_s, 3}, {u"16"_s, u"14"_s}},
+    {{u"3000"_s, 3}, {u"3300"_s, u"2700"_s}},
+    {{u"1234.5"_s, 0}, {u"1321"_s, u"1148"_s}},
+    {{u"-100"_s, 0}, {u"-107"_s, u"-93"_s}},
+    {{u"-0"_s, 0}, {u"0"_s, u"0"_s}},
+    {{u"0"_s, 3}, {u"0"_s, u"0"_s}},
+    {{u"30623"_s, 0}, {u"32767"_s, u"28479"_s}},
+    {{u"30340"_s, 1}, {u"32767"_s, u"27913"_s}},
+    {{u"30061"_s, 2}, {u"32766"_s, u"27356"_s}},
+    {{u"29788"_s, 3}, {u"32767"_s, u"26809"_s}},
+    // Past 16 bits: copper, nickel and tin trade far above 32767.
+    {{u"30624"_s, 0}, {u"32768"_s, u"28480"_s}},
+    {{u"-30625"_s, 0}, {u"-32769"_s, u"-28481"_s}},
+    {{u"133750"_s, 2}, {u"145788"_s, u"121712"_s}}, // .5 both ways: ties to even
+    {{u"1952257861"_s, 3}, {u"2147483647"_s, u"1757032075"_s}},
+    {{u"-2006994064"_s, 0}, {u"-2147483648"_s, u"-1866504480"_s}},
+    {{u"３０００"_s, 0}, {u"3210"_s, u"2790"_s}},
 };
 
-void PrintTo(const FailureCase &c, std::ostream *os)
-{
-    *os << '"' << c.reference.toStdString() << "\" tier " << c.tier;
-}
+INSTANTIATE_TEST_SUITE_P(Prices, LimitTextGives, testing::ValuesIn(LimitTexts));
 
-class LimitUpRaises : public testing::TestWithParam<FailureCase>
-{};
+using LimitUpRaises = TableTest<Price, ErrorKind>;
 
 TEST_P(LimitUpRaises, TheError)
 {
-    const FailureCase &c = GetParam();
-    const auto &tier = LimitTierTable.at(static_cast<std::size_t>(c.tier));
+    const auto &[price, kind] = GetParam();
+    const auto &tier = LimitTierTable.at(static_cast<std::size_t>(price.tier));
     try {
-        const QString got = limitText(c.reference, tier.upMultiplier, Chinese);
+        const QString got = limitText(price.reference, tier.upMultiplier, Chinese);
         FAIL() << "gave " << got.toStdString();
     } catch (const Error &error) {
-        EXPECT_EQ(error.kind(), c.kind) << error.what();
+        EXPECT_EQ(error.kind(), kind) << error.what();
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Prices, LimitUpRaises,
-                         // 2147483648.2 and -2147483649.55: just past 32 bits
-                         testing::Values(FailureCase{u"1952257862"_s, 3, ErrorKind::Overflow},
-                                         FailureCase{u"-2006994065"_s, 0, ErrorKind::Overflow},
-                                         FailureCase{u"1e300"_s, 0, ErrorKind::Overflow},
-                                         FailureCase{u"1.7e308"_s, 0, ErrorKind::FloatingPoint},
-                                         FailureCase{u"-1.7e308"_s, 3, ErrorKind::FloatingPoint},
-                                         FailureCase{u"abc"_s, 0, ErrorKind::TypeMismatch},
-                                         FailureCase{u"   "_s, 0, ErrorKind::TypeMismatch}));
+const Row<Price, ErrorKind> LimitUpFailures[] = {
+    // 2147483648.2 and -2147483649.55: just past 32 bits
+    {{u"1952257862"_s, 3}, ErrorKind::Overflow},    {{u"-2006994065"_s, 0}, ErrorKind::Overflow},
+    {{u"1e300"_s, 0}, ErrorKind::Overflow},         {{u"1.7e308"_s, 0}, ErrorKind::FloatingPoint},
+    {{u"-1.7e308"_s, 3}, ErrorKind::FloatingPoint}, {{u"abc"_s, 0}, ErrorKind::TypeMismatch},
+    {{u"   "_s, 0}, ErrorKind::TypeMismatch},
+};
+
+INSTANTIATE_TEST_SUITE_P(Prices, LimitUpRaises, testing::ValuesIn(LimitUpFailures));
 
 // --- The Calculate command over the in-memory form -------------------------
 

@@ -54,12 +54,10 @@ echo "$(basename "$package"): $(stat -c %s "$package") bytes"
 "$wine_run" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /d 1 /f >/dev/null
 "$wine_run" reg add 'HKCU\Environment' /v QT_LOGGING_RULES /d 'qt.qpa.windows.debug=true' /f >/dev/null
 
-# A display of its own: -displayfd picks a free number without the race two
-# xvfb-run -a started together can lose.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-wait_for 20 test -s "$work/display" || { cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
+# A display of its own.
+# shellcheck source=../scripts/xvfb.sh
+source "$source/scripts/xvfb.sh"
+start_xvfb "$work" -screen 0 1024x768x24 || exit 1
 
 shipped=(Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libgcc_s_seh-1.dll libstdc++-6.dll
     libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll)

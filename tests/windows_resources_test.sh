@@ -2,10 +2,11 @@
 # Reads the resources of the Windows executable as Windows would show them:
 # the version in the file's properties, the icon in Explorer, and the
 # language every resource is tagged with.
-# usage: windows_resources_test.sh LUMASIO.EXE VERSION
+# usage: windows_resources_test.sh LUMASIO.EXE VERSION ICON_SIZE...
 set -euo pipefail
 exe=$1
 version=$2
+shift 2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -22,12 +23,13 @@ check "every resource is Simplified Chinese (2052)" \
 wrestool -x --type=14 "$exe" >"$work/icon.ico"
 icons=$(icotool -l "$work/icon.ico")
 echo "$icons"
-check "icon 32x32 in 256 colours" grep -q -- '--width=32 --height=32 --bit-depth=8 ' <<<"$icons"
-for size in 16 20 24 40 48 64 256; do
-    check "icon ${size}x$size in 32 bits" \
-        grep -q -- "--width=$size --height=$size --bit-depth=32 " <<<"$icons"
+for size in "$@"; do
+    # The 32x32 image keeps the 256 colours it had from the start.
+    if [ "$size" = 32 ]; then bits=8 colours="256 colours"; else bits=32 colours="32 bits"; fi
+    check "icon ${size}x$size in $colours" \
+        grep -q -- "--width=$size --height=$size --bit-depth=$bits " <<<"$icons"
 done
-check "no other icon" test "$(wc -l <<<"$icons")" -eq 8
+check "no other icon" test "$(wc -l <<<"$icons")" -eq $#
 
 # The icon group names each image's size and resource id; the images are the
 # resources of type 3 by those ids.

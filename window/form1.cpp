@@ -1,14 +1,15 @@
 #include "form1.h"
 
 #include "calculate.h"
+#include "contrast.h"
 #include "handlers.h"
-#include "publisher.h"
+#include "product.h"
 #include "ui_form1.h"
 
+#include <QDirIterator>
 #include <QEvent>
 
 #include <algorithm>
-#include <cmath>
 #include <initializer_list>
 
 // Qt's resource registration must be named outside any namespace. Calling it
@@ -33,11 +34,12 @@ Form1::Form1(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
-    // Every size the desktop draws the window at, so none is scaled and blurred:
-    // title bars and task bars at 100 % to 200 %, and the large views.
-    QIcon icon = windowIcon();
-    for (const int size : {16, 20, 24, 40, 48, 64, 256}) {
-        icon.addFile(u":/icons/lumasio-%1.png"_s.arg(size), QSize(size, size));
+    // Every image of the icon in its own size, so the desktop scales and
+    // blurs none of them.
+    QIcon icon;
+    QDirIterator images(u":/icons"_s, QDir::Files);
+    while (images.hasNext()) {
+        icon.addFile(images.next());
     }
     setWindowIcon(icon);
 
@@ -61,6 +63,9 @@ Form1::Form1(QWidget *parent)
     }
     runtime::showButtonColour(m_ui->Command1);
     m_form.nameCaptionedControls();
+    // Label6 lies over Label1: as it shows or hides, the price box's name
+    // changes from one caption to the other.
+    m_ui->Label6->installEventFilter(this);
     bind();
     // Return in the price box calculates, as if "计算" were the window's
     // default button; on the focused button it clicks it (autoDefault).
@@ -73,6 +78,10 @@ Form1::~Form1() = default;
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_ui->Label6
+        && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+        m_form.nameCaptionedControls();
+    }
     // The desktop switched theme: a control's palette has just been resolved
     // anew, its background with it.
     if (event->type() == QEvent::PaletteChange) {
@@ -150,47 +159,6 @@ void Form1::bind()
     connect(m_ui->Command1, &QPushButton::clicked, this, run(&limits::calculate));
     connect(m_ui->Command4, &QPushButton::clicked, this, run(&command4Click));
     connect(m_ui->Label4, &ClickableLabel::clicked, this, run(&label4Click));
-}
-
-namespace {
-
-[[nodiscard]] double relativeLuminance(const QColor &colour)
-{
-    const auto linear = [](float channel) {
-        return channel <= 0.04045F ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF())
-           + 0.0722 * linear(rgb.blueF());
-}
-
-} // namespace
-
-double contrastRatio(const QColor &a, const QColor &b)
-{
-    const double la = relativeLuminance(a);
-    const double lb = relativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QColor readableOn(const QColor &colour, const QColor &background, double minimumContrast)
-{
-    if (contrastRatio(colour, background) >= minimumContrast
-        || relativeLuminance(background) >= relativeLuminance(colour)) {
-        return colour;
-    }
-    const QColor hsl = colour.toHsl();
-    QColor lighter = colour;
-    constexpr int Steps = 64;
-    for (int step = 1; step <= Steps; ++step) {
-        const float lightness =
-            hsl.lightnessF() + (1.0F - hsl.lightnessF()) * static_cast<float>(step) / Steps;
-        lighter = QColor::fromHslF(hsl.hslHueF(), hsl.hslSaturationF(), lightness).toRgb();
-        if (contrastRatio(lighter, background) >= minimumContrast) {
-            break;
-        }
-    }
-    return lighter;
 }
 
 std::unique_ptr<QWidget> createForm1()

@@ -50,15 +50,6 @@ private:
     std::vector<MeaningColour> m_meaningColours;
 };
 
-// The contrast ratio of two colours, 1 to 21, as WCAG 2 defines it.
-[[nodiscard]] double contrastRatio(const QColor &a, const QColor &b);
-
-// The colour itself where it reads against background with at least
-// minimumContrast or where lightening can't help (a background lighter than
-// the colour); else the colour lightened, its hue kept, until it does.
-[[nodiscard]] QColor readableOn(const QColor &colour, const QColor &background,
-                                double minimumContrast);
-
 // Form1 as the start-up window.
 [[nodiscard]] std::unique_ptr<QWidget> createForm1();
 

@@ -1,24 +1,9 @@
 #include "handlers.h"
 
 #include "market_state.h"
-#include "publisher.h"
+#include "product.h"
 
 namespace lumasio::window {
-
-const runtime::Application &application()
-{
-    static constexpr runtime::Application Lumasio{
-        .name = u"Lumasio",
-        .version = LUMASIO_VERSION,
-        .desktopFileName = LUMASIO_APP_ID,
-    };
-    return Lumasio;
-}
-
-QUrl publisherSite()
-{
-    return QUrl(QStringView(LUMASIO_PUBLISHER_SITE).toString());
-}
 
 void combo1Click(runtime::Form &form)
 {

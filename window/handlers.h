@@ -1,17 +1,8 @@
 #pragma once
 
 #include "form.h"
-#include "startup.h"
-
-#include <QUrl>
 
 namespace lumasio::window {
-
-// Lumasio as start-up knows it: its name, version and desktop entry.
-[[nodiscard]] const runtime::Application &application();
-
-// The publisher's web site that Label4 names and opens.
-[[nodiscard]] QUrl publisherSite();
 
 // Click of Combo1: the user picked a market state from the list.
 void combo1Click(runtime::Form &form);
