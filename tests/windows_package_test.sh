@@ -63,18 +63,62 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 
 shipped=(Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libgcc_s_seh-1.dll libstdc++-6.dll
     libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+licenses=(NOTICE.txt LICENSE.txt LGPL-3.0.txt GPL-3.0.txt GCC-exception-3.1.txt mingw-w64.txt
+    qt-translations.txt qt-third-party.txt)
 expected_files() { # extra files...
-    printf '%s\n' lumasio.exe qt.conf translations/qtbase_zh_CN.qm "${shipped[@]}" "$@" | sort
+    printf '%s\n' lumasio.exe qt.conf translations/qtbase_zh_CN.qm "${shipped[@]}" \
+        "${licenses[@]/#/licenses/}" "$@" | sort
 }
 check_files() { # folder, extra files...
     local dir=$1
     shift
     local found
     found=$(cd "$dir" && find . -type f | sed 's|^\./||' | sort)
-    check "holds exactly the program, its DLLs, plugins and texts" \
+    check "holds exactly the program, its DLLs, plugins, texts and licences" \
         test "$found" = "$(expected_files "$@")"
     [ "$found" = "$(expected_files "$@")" ] || diff <(echo "$found") <(expected_files "$@") || true
 }
+
+# What lets the folder be published: the licences in full, as Debian has
+# them; the notice, naming the Qt and the Debian source it was built from;
+# and what Qt's DLLs hold, FreeType's credit among it, but nothing of what
+# this Qt leaves out (JPEG) or Lumasio doesn't ship (the test library).
+check_licenses() { # folder
+    local dir=$1/licenses notice
+    notice=$(tr -d '\r' <"$dir/NOTICE.txt")
+    check "licenses: LGPL-3.0 and GPL-3.0 in full" \
+        bash -c 'cmp -s "$1/LGPL-3.0.txt" /usr/share/common-licenses/LGPL-3 &&
+            cmp -s "$1/GPL-3.0.txt" /usr/share/common-licenses/GPL-3' _ "$dir"
+    check "licenses: Lumasio's own terms" cmp -s "$dir/LICENSE.txt" "$source/LICENSE"
+    check "licenses: the GCC Runtime Library Exception 3.1, to its last line" bash -c \
+        'grep -qx "Version 3.1, 31 March 2009" "$1" && test "$(tail -n 1 "$1")" = "requirements of the license of GCC."' \
+        _ "$dir/GCC-exception-3.1.txt"
+    check "licenses: winpthreads' and the mingw-w64 run time's copyright" bash -c \
+        'grep -qx "Files: mingw-w64-libraries/winpthreads/\*" "$1" && grep -qx "Files: mingw-w64-crt/crt/\*" "$1" &&
+            grep -qx "Copyright: 2011-2016 mingw-w64 project" "$1"' _ "$dir/mingw-w64.txt"
+    check "licenses: the Chinese texts' licence and its Qt exception" bash -c \
+        'grep -qx "License: GPL-3 with Qt-1.0 exception" "$1" && grep -qx " The Qt Company GPL Exception 1.0" "$1"' \
+        _ "$dir/qt-translations.txt"
+    check "licenses: the notice opens in Chinese, marked UTF-8" \
+        test "$(head -c 12 "$dir/NOTICE.txt" | od -An -tx1 | tr -d ' \n')" = efbbbf4c756d6173696f20e4
+    check "licenses: the notice names Qt 6.4.2 built from Debian's qt6-base $qt_debian" bash -c \
+        'grep -qF "Qt 6.4.2" <<<"$1" && grep -qF "qt6-base $2" <<<"$1"' _ "$notice" "$qt_debian"
+    # Long lines are broken to fit the installer's page.
+    check "licenses: and FreeType's credit" grep -qF \
+        "Portions of this software are copyright © 2022 The FreeType Project (www.freetype.org). All rights reserved." \
+        <<<"$(tr '\n' ' ' <<<"$notice")"
+    local component
+    for component in "Freetype 2 2.12.1" "HarfBuzz-NG 4.2.1" "LibPNG 1.6.39" "PCRE2 10.40" \
+        "Data Compression Library (zlib) 1.2.13" "MD4C 0.4.8" "TinyCBOR 0.6.0" WebGradients \
+        "sRGB color profile icc file"; do
+        check "licenses: Qt's DLLs hold $component" grep -qx "  $component" <<<"$notice"
+    done
+    check "licenses: and its licence text" grep -q "The FreeType Project LICENSE" "$dir/qt-third-party.txt"
+    check "licenses: but not JPEG, nor the test library's Valgrind or Catch2" bash -c \
+        '! grep -qE "^(LibJPEG|Valgrind|Catch2)" "$1"' _ "$dir/qt-third-party.txt"
+}
+# The Qt build's key: the version of Debian's Qt it was built from.
+qt_debian=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
 
 window_shown() {
     xdotool search --onlyvisible --name '^Lumasio$' >/dev/null 2>&1
@@ -151,6 +195,7 @@ ZIP)
     mkdir "$work/unzipped"
     (cd "$work/unzipped" && cmake -E tar xf "$package")
     check_files "$work/unzipped"
+    check_licenses "$work/unzipped"
     run_program "$work/unzipped"
     ;;
 NSIS)
@@ -203,6 +248,7 @@ NSIS)
     }
     check "the update installs" "$wine_run" "$package" /S
     check_installed "updated"
+    check_licenses "$dir"
     check "the same version installs again" "$wine_run" "$package" /S
     check_installed "installed again"
     run_program "$dir"
