@@ -207,22 +207,85 @@ NSIS)
         test "$(icotool -l "$work/installer.ico" | grep -o -- '--width=[0-9]*' | sort -u)" = \
         "$(icotool -l "$source/window/icons/lumasio.ico" | grep -o -- '--width=[0-9]*' | sort -u)"
 
-    # An update: the same installer made as an older version is there first.
-    (cd "$build" && cpack -G NSIS -B "$work/older" -D CPACK_PACKAGE_VERSION=0.9.0.0 \
-        >"$work/cpack-older.log" 2>&1) || {
-        cat "$work/cpack-older.log"
-        exit 1
-    }
-    older=$(find "$work/older" -maxdepth 1 -type f -name 'Lumasio-*-win64.exe' | head -n 1)
-    "$wine_run" "$older" /S
     users=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -n 1)
     dir="$users/AppData/Local/Programs/Lumasio"
     programs="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
     shortcut="$programs/Lumasio.lnk"
     uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
     key="$uninstall\Lumasio"
-    check "the older version is installed" \
+    installer_windows() {
+        xdotool search --onlyvisible --name '^Lumasio 安装' 2>/dev/null | sort
+    }
+    has_windows() { # count
+        test "$(installer_windows | wc -l)" -eq "$1"
+    }
+
+    # Windows as Wine plays it: a version by name, or, for Windows 10 of a
+    # given build, no name and the build in the registry as Windows keeps it.
+    windows_version() { # win7 | win81 | win10 | build number
+        local nt='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+        if [[ $1 == win* ]]; then
+            "$wine_run" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f
+        else
+            "$wine_run" reg delete 'HKCU\Software\Wine' /v Version /f || true
+            "$wine_run" reg add "$nt" /v CurrentMajorVersionNumber /t REG_DWORD /d 10 /f
+            "$wine_run" reg add "$nt" /v CurrentMinorVersionNumber /t REG_DWORD /d 0 /f
+            "$wine_run" reg add "$nt" /v CurrentBuild /d "$1" /f
+            "$wine_run" reg add "$nt" /v CurrentBuildNumber /d "$1" /f
+        fi >/dev/null 2>&1
+    }
+    # Refused, the installer ends with status 3 before it writes a thing.
+    check_refused() { # what, installer arguments...
+        local what=$1 status=0
+        shift
+        "$wine_run" "$package" "$@" >/dev/null 2>&1 || status=$?
+        check "$what: refused with status 3 (got $status)" test "$status" -eq 3
+    }
+    check_untouched() { # what
+        check "$1: no program folder, no shortcut, no entry" bash -c \
+            '! test -e "$1" -o -e "$2" && ! "$3" reg query "$4" >/dev/null 2>&1' \
+            _ "$dir" "$shortcut" "$wine_run" "$key"
+    }
+    windows_version win7
+    check_refused "Windows 7" /S
+    check_untouched "Windows 7"
+    windows_version win81
+    check_refused "Windows 8.1" /S
+    check_untouched "Windows 8.1"
+    windows_version 17134
+    check_refused "Windows 10 1803 (build 17134)" /S
+    check_untouched "Windows 10 1803"
+    # Shown, it says why in a box of its own and ends when that is closed.
+    "$wine_run" "$package" >/dev/null 2>&1 &
+    installer=$!
+    if check "Windows 10 1803, shown: it says why" wait_for 60 has_windows 1; then
+        xdotool key --window "$(installer_windows)" Return
+    fi
+    wait_for 20 program_ended "$installer" || kill "$installer" 2>/dev/null || true
+    status=0
+    wait "$installer" || status=$?
+    check "and ends with status 3 (got $status)" test "$status" -eq 3
+    check_untouched "Windows 10 1803, shown"
+
+    # An update: the same installer made as an older version is there first,
+    # on the oldest Windows it allows.
+    (cd "$build" && cpack -G NSIS -B "$work/older" -D CPACK_PACKAGE_VERSION=0.9.0.0 \
+        >"$work/cpack-older.log" 2>&1) || {
+        cat "$work/cpack-older.log"
+        exit 1
+    }
+    older=$(find "$work/older" -maxdepth 1 -type f -name 'Lumasio-*-win64.exe' | head -n 1)
+    windows_version 17763
+    "$wine_run" "$older" /S || true
+    check "the older version installs on Windows 10 1809 (build 17763)" \
         grep -q "DisplayVersion *REG_SZ *0.9.0.0" <<<"$("$wine_run" reg query "$key" 2>/dev/null)"
+    # The Windows check comes before the installed copy is touched.
+    windows_version win81
+    check_refused "Windows 8.1, over an installed copy" /S
+    check "which stays as it was" \
+        grep -q "DisplayVersion *REG_SZ *0.9.0.0" <<<"$("$wine_run" reg query "$key" 2>/dev/null)"
+    check "with its program" test -f "$dir/lumasio.exe"
+    windows_version win10
 
     # Over it this version, then this version once more: each time one copy,
     # one shortcut and one entry, of this version.
@@ -246,7 +309,7 @@ NSIS)
         check "$1: none for the machine" \
             bash -c '! "$1" reg query "${2/HKCU/HKLM}" >/dev/null 2>&1' _ "$wine_run" "$key"
     }
-    check "the update installs" "$wine_run" "$package" /S
+    check "the update installs on Windows 10" "$wine_run" "$package" /S
     check_installed "updated"
     check_licenses "$dir"
     check "the same version installs again" "$wine_run" "$package" /S
@@ -277,19 +340,16 @@ NSIS)
 
     # Shown, the installer asks to close Lumasio in a message box (the
     # installer's second window) and, told to retry once it is closed, goes
-    # on. Return presses each window's default button: 安装 on the folder
-    # page, Retry in the box, 完成 on the last page, which starts Lumasio.
-    installer_windows() {
-        xdotool search --onlyvisible --name '^Lumasio 安装' 2>/dev/null | sort
-    }
-    has_windows() { # count
-        test "$(installer_windows | wc -l)" -eq "$1"
-    }
+    # on. Return presses each window's default button: 下一步 on the notice,
+    # which asks for no consent, 安装 on the folder page, Retry in the box,
+    # 完成 on the last page, which starts Lumasio.
     start_program "$dir"
     "$wine_run" "$package" >/dev/null 2>&1 &
     installer=$!
     if check "the installer shows its window" wait_for 60 has_windows 1; then
         main=$(installer_windows)
+        xdotool key --window "$main" Return
+        sleep 1
         xdotool key --window "$main" Return
         if check "and asks to close Lumasio" wait_for 30 has_windows 2; then
             box=$(installer_windows | grep -vx "$main")
