@@ -105,7 +105,7 @@ reproducible() {
     mkdir -p "$nosource"
     touch "$nosource/.complete"
     status=0
-    (cd "$work/second-clone" && LUMASIO_CACHE="$work/cache" bash scripts/release "$work/nosource") \
+    (cd "$work/first" && LUMASIO_CACHE="$work/cache" bash scripts/release "$work/nosource") \
         >"$work/nosource.log" 2>&1 || status=$?
     check "a Qt without its source is refused" \
         test "$status" -ne 0 -a -n "$(grep 'never ship without their source' "$work/nosource.log")"
