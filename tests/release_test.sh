@@ -6,7 +6,10 @@
 #     clones the commit twice into folders of different names and builds the
 #     release in each, the second with another umask, time zone and locale
 #     and a minute later: every file must be the same bytes, and SHA256SUMS
-#     must check. A tree with an uncommitted change must be refused.
+#     must check. Beside the downloads, source/ holds Debian's whole source
+#     package of Qt, its build recipe and the source of Qt's Chinese texts,
+#     which lrelease must build to the very file the zip ships. A tree with an
+#     uncommitted change must be refused, and so must a Qt without its source.
 #   release_test.sh signed SOURCE_DIR
 #     builds the release unsigned, then signed with a throwaway code-signing
 #     certificate: the program in the zip and in the installer, and the
@@ -43,14 +46,31 @@ reproducible() {
     local files
     files=$(cd "$a" && ls)
     echo "$files"
-    check "holds the zip, the installer, the Debian package and SHA256SUMS" test "$(grep -cEx \
-        'Lumasio-[0-9.]+-win64\.(exe|zip)|lumasio_[0-9.]+_amd64\.deb|SHA256SUMS' <<<"$files")" -eq 4 \
-        -a "$(wc -l <<<"$files")" -eq 4
-    check "SHA256SUMS lists the three" test "$(wc -l <"$a/SHA256SUMS")" -eq 3
+    check "holds the zip, the installer, the Debian package, SHA256SUMS and source/" test "$(grep -cEx \
+        'Lumasio-[0-9.]+-win64\.(exe|zip)|lumasio_[0-9.]+_amd64\.deb|SHA256SUMS|source' <<<"$files")" -eq 5 \
+        -a "$(wc -l <<<"$files")" -eq 5
+    local qt_debian sources
+    qt_debian=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+    sources=$(cd "$a" && find source -type f | LC_ALL=C sort)
+    echo "$sources"
+    check "source/ holds Qt's Debian source package, its build recipe and the Chinese texts' source" \
+        test "$sources" = "$(printf '%s\n' source/cmake/toolchains/mingw-w64-x86_64.cmake \
+            "source/qt6-base_$qt_debian.debian.tar.xz" "source/qt6-base_$qt_debian.dsc" \
+            "source/qt6-base_${qt_debian%-*}.orig.tar.xz" source/qtbase_zh_CN.ts source/scripts/build-qt-windows)"
+    check "SHA256SUMS lists the three downloads and the source" test "$(awk '{print $2}' "$a/SHA256SUMS" |
+        LC_ALL=C sort)" = "$(cd "$a" && find . -type f ! -name SHA256SUMS -printf '%P\n' | LC_ALL=C sort)"
     check "SHA256SUMS checks" bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' _ "$a"
-    check "the second release has the same files" test "$(cd "$b" && ls)" = "$files"
+    # The .dsc's own checksums: the source package is whole, as Debian made it.
+    check "the Debian source package is whole" bash -c 'cd "$1/source" && sed -n "/^Checksums-Sha256:/,/^[^ ]/p" \
+        qt6-base_*.dsc | awk "NF == 3 {print \$1 \"  \" \$3}" | sha256sum --quiet -c' _ "$a"
+    check "the build recipe is the commit's" bash -c 'cmp -s "$1/source/scripts/build-qt-windows" \
+        "$2/scripts/build-qt-windows" && cmp -s "$1/source/cmake/toolchains/mingw-w64-x86_64.cmake" \
+        "$2/cmake/toolchains/mingw-w64-x86_64.cmake"' _ "$a" "$work/first"
+    check "the second release has the same files" test "$(cd "$b" && ls)" = "$files" -a \
+        "$(cd "$b" && find source -type f | LC_ALL=C sort)" = "$sources"
     local file
-    for file in $files; do
+    for file in $files $sources; do
+        [ -f "$a/$file" ] || continue
         if check "$file is the same bytes in both" cmp -s "$a/$file" "$b/$file"; then
             continue
         fi
@@ -74,6 +94,22 @@ reproducible() {
     grep -v "^$commit_time " <<<"$stamps" || true
     check "so is every file in the zip" test -z "$(find "$work/unzipped" -type f \
         \( ! -newermt "@$((commit_time - 1))" -o -newermt "@$commit_time" \))"
+    /usr/lib/qt6/bin/lrelease -silent "$a/source/qtbase_zh_CN.ts" -qm "$work/rebuilt.qm" || true
+    check "lrelease builds the shipped Chinese texts from source/qtbase_zh_CN.ts, byte for byte" \
+        cmp "$work/rebuilt.qm" "$work/unzipped/translations/qtbase_zh_CN.qm"
+
+    # A Qt cache that has lost the source it was built from.
+    local prefix nosource
+    prefix=$(cd "$source_dir" && bash scripts/build-qt-windows 2>/dev/null | tail -n 1)
+    nosource="$work/cache/$(basename "$prefix")"
+    mkdir -p "$nosource"
+    touch "$nosource/.complete"
+    status=0
+    (cd "$work/first" && LUMASIO_CACHE="$work/cache" bash scripts/release "$work/nosource") \
+        >"$work/nosource.log" 2>&1 || status=$?
+    check "a Qt without its source is refused" \
+        test "$status" -ne 0 -a -n "$(grep 'never ship without their source' "$work/nosource.log")"
+    check "and releases nothing" test ! -e "$work/nosource"
 
     echo "// not committed" >>"$work/first/app/main.cpp"
     status=0

@@ -61,18 +61,62 @@ start_xvfb "$work" -screen 0 1024x768x24 || exit 1
 
 shipped=(Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libgcc_s_seh-1.dll libstdc++-6.dll
     libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+licenses=(NOTICE.txt LICENSE.txt LGPL-3.0.txt GPL-3.0.txt GCC-exception-3.1.txt mingw-w64.txt
+    qt-translations.txt qt-third-party.txt)
 expected_files() { # extra files...
-    printf '%s\n' lumasio.exe qt.conf translations/qtbase_zh_CN.qm "${shipped[@]}" "$@" | sort
+    printf '%s\n' lumasio.exe qt.conf translations/qtbase_zh_CN.qm "${shipped[@]}" \
+        "${licenses[@]/#/licenses/}" "$@" | sort
 }
 check_files() { # folder, extra files...
     local dir=$1
     shift
     local found
     found=$(cd "$dir" && find . -type f | sed 's|^\./||' | sort)
-    check "holds exactly the program, its DLLs, plugins and texts" \
+    check "holds exactly the program, its DLLs, plugins, texts and licences" \
         test "$found" = "$(expected_files "$@")"
     [ "$found" = "$(expected_files "$@")" ] || diff <(echo "$found") <(expected_files "$@") || true
 }
+
+# What lets the folder be published: the licences in full, as Debian has
+# them; the notice, naming the Qt and the Debian source it was built from;
+# and what Qt's DLLs hold, FreeType's credit among it, but nothing of what
+# this Qt leaves out (JPEG) or Lumasio doesn't ship (the test library).
+check_licenses() { # folder
+    local dir=$1/licenses notice
+    notice=$(tr -d '\r' <"$dir/NOTICE.txt")
+    check "licenses: LGPL-3.0 and GPL-3.0 in full" \
+        bash -c 'cmp -s "$1/LGPL-3.0.txt" /usr/share/common-licenses/LGPL-3 &&
+            cmp -s "$1/GPL-3.0.txt" /usr/share/common-licenses/GPL-3' _ "$dir"
+    check "licenses: Lumasio's own terms" cmp -s "$dir/LICENSE.txt" "$source/LICENSE"
+    check "licenses: the GCC Runtime Library Exception 3.1, to its last line" bash -c \
+        'grep -qx "Version 3.1, 31 March 2009" "$1" && test "$(tail -n 1 "$1")" = "requirements of the license of GCC."' \
+        _ "$dir/GCC-exception-3.1.txt"
+    check "licenses: winpthreads' and the mingw-w64 run time's copyright" bash -c \
+        'grep -qx "Files: mingw-w64-libraries/winpthreads/\*" "$1" && grep -qx "Files: mingw-w64-crt/crt/\*" "$1" &&
+            grep -qx "Copyright: 2011-2016 mingw-w64 project" "$1"' _ "$dir/mingw-w64.txt"
+    check "licenses: the Chinese texts' licence and its Qt exception" bash -c \
+        'grep -qx "License: GPL-3 with Qt-1.0 exception" "$1" && grep -qx " The Qt Company GPL Exception 1.0" "$1"' \
+        _ "$dir/qt-translations.txt"
+    check "licenses: the notice opens in Chinese, marked UTF-8" \
+        test "$(head -c 12 "$dir/NOTICE.txt" | od -An -tx1 | tr -d ' \n')" = efbbbf4c756d6173696f20e4
+    check "licenses: the notice names Qt 6.4.2 built from Debian's qt6-base $qt_debian" bash -c \
+        'grep -qF "Qt 6.4.2" <<<"$1" && grep -qF "qt6-base $2" <<<"$1"' _ "$notice" "$qt_debian"
+    # Long lines are broken to fit the installer's page.
+    check "licenses: and FreeType's credit" grep -qF \
+        "Portions of this software are copyright © 2022 The FreeType Project (www.freetype.org). All rights reserved." \
+        <<<"$(tr '\n' ' ' <<<"$notice")"
+    local component
+    for component in "Freetype 2 2.12.1" "HarfBuzz-NG 4.2.1" "LibPNG 1.6.39" "PCRE2 10.40" \
+        "Data Compression Library (zlib) 1.2.13" "MD4C 0.4.8" "TinyCBOR 0.6.0" WebGradients \
+        "sRGB color profile icc file"; do
+        check "licenses: Qt's DLLs hold $component" grep -qx "  $component" <<<"$notice"
+    done
+    check "licenses: and its licence text" grep -q "The FreeType Project LICENSE" "$dir/qt-third-party.txt"
+    check "licenses: but not JPEG, nor the test library's Valgrind or Catch2" bash -c \
+        '! grep -qE "^(LibJPEG|Valgrind|Catch2)" "$1"' _ "$dir/qt-third-party.txt"
+}
+# The Qt build's key: the version of Debian's Qt it was built from.
+qt_debian=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
 
 window_shown() {
     xdotool search --onlyvisible --name '^Lumasio$' >/dev/null 2>&1
@@ -149,6 +193,7 @@ ZIP)
     mkdir "$work/unzipped"
     (cd "$work/unzipped" && cmake -E tar xf "$package")
     check_files "$work/unzipped"
+    check_licenses "$work/unzipped"
     run_program "$work/unzipped"
     ;;
 NSIS)
@@ -160,22 +205,85 @@ NSIS)
         test "$(icotool -l "$work/installer.ico" | grep -o -- '--width=[0-9]*' | sort -u)" = \
         "$(icotool -l "$source/window/icons/lumasio.ico" | grep -o -- '--width=[0-9]*' | sort -u)"
 
-    # An update: the same installer made as an older version is there first.
-    (cd "$build" && cpack -G NSIS -B "$work/older" -D CPACK_PACKAGE_VERSION=0.9.0.0 \
-        >"$work/cpack-older.log" 2>&1) || {
-        cat "$work/cpack-older.log"
-        exit 1
-    }
-    older=$(find "$work/older" -maxdepth 1 -type f -name 'Lumasio-*-win64.exe' | head -n 1)
-    "$wine_run" "$older" /S
     users=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -n 1)
     dir="$users/AppData/Local/Programs/Lumasio"
     programs="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
     shortcut="$programs/Lumasio.lnk"
     uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
     key="$uninstall\Lumasio"
-    check "the older version is installed" \
+    installer_windows() {
+        xdotool search --onlyvisible --name '^Lumasio 安装' 2>/dev/null | sort
+    }
+    has_windows() { # count
+        test "$(installer_windows | wc -l)" -eq "$1"
+    }
+
+    # Windows as Wine plays it: a version by name, or, for Windows 10 of a
+    # given build, no name and the build in the registry as Windows keeps it.
+    windows_version() { # win7 | win81 | win10 | build number
+        local nt='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+        if [[ $1 == win* ]]; then
+            "$wine_run" reg add 'HKCU\Software\Wine' /v Version /d "$1" /f
+        else
+            "$wine_run" reg delete 'HKCU\Software\Wine' /v Version /f || true
+            "$wine_run" reg add "$nt" /v CurrentMajorVersionNumber /t REG_DWORD /d 10 /f
+            "$wine_run" reg add "$nt" /v CurrentMinorVersionNumber /t REG_DWORD /d 0 /f
+            "$wine_run" reg add "$nt" /v CurrentBuild /d "$1" /f
+            "$wine_run" reg add "$nt" /v CurrentBuildNumber /d "$1" /f
+        fi >/dev/null 2>&1
+    }
+    # Refused, the installer ends with status 3 before it writes a thing.
+    check_refused() { # what, installer arguments...
+        local what=$1 status=0
+        shift
+        "$wine_run" "$package" "$@" >/dev/null 2>&1 || status=$?
+        check "$what: refused with status 3 (got $status)" test "$status" -eq 3
+    }
+    check_untouched() { # what
+        check "$1: no program folder, no shortcut, no entry" bash -c \
+            '! test -e "$1" -o -e "$2" && ! "$3" reg query "$4" >/dev/null 2>&1' \
+            _ "$dir" "$shortcut" "$wine_run" "$key"
+    }
+    windows_version win7
+    check_refused "Windows 7" /S
+    check_untouched "Windows 7"
+    windows_version win81
+    check_refused "Windows 8.1" /S
+    check_untouched "Windows 8.1"
+    windows_version 17134
+    check_refused "Windows 10 1803 (build 17134)" /S
+    check_untouched "Windows 10 1803"
+    # Shown, it says why in a box of its own and ends when that is closed.
+    "$wine_run" "$package" >/dev/null 2>&1 &
+    installer=$!
+    if check "Windows 10 1803, shown: it says why" wait_for 60 has_windows 1; then
+        xdotool key --window "$(installer_windows)" Return
+    fi
+    wait_for 20 program_ended "$installer" || kill "$installer" 2>/dev/null || true
+    status=0
+    wait "$installer" || status=$?
+    check "and ends with status 3 (got $status)" test "$status" -eq 3
+    check_untouched "Windows 10 1803, shown"
+
+    # An update: the same installer made as an older version is there first,
+    # on the oldest Windows it allows.
+    (cd "$build" && cpack -G NSIS -B "$work/older" -D CPACK_PACKAGE_VERSION=0.9.0.0 \
+        >"$work/cpack-older.log" 2>&1) || {
+        cat "$work/cpack-older.log"
+        exit 1
+    }
+    older=$(find "$work/older" -maxdepth 1 -type f -name 'Lumasio-*-win64.exe' | head -n 1)
+    windows_version 17763
+    "$wine_run" "$older" /S || true
+    check "the older version installs on Windows 10 1809 (build 17763)" \
         grep -q "DisplayVersion *REG_SZ *0.9.0.0" <<<"$("$wine_run" reg query "$key" 2>/dev/null)"
+    # The Windows check comes before the installed copy is touched.
+    windows_version win81
+    check_refused "Windows 8.1, over an installed copy" /S
+    check "which stays as it was" \
+        grep -q "DisplayVersion *REG_SZ *0.9.0.0" <<<"$("$wine_run" reg query "$key" 2>/dev/null)"
+    check "with its program" test -f "$dir/lumasio.exe"
+    windows_version win10
 
     # Over it this version, then this version once more: each time one copy,
     # one shortcut and one entry, of this version.
@@ -199,8 +307,9 @@ NSIS)
         check "$1: none for the machine" \
             bash -c '! "$1" reg query "${2/HKCU/HKLM}" >/dev/null 2>&1' _ "$wine_run" "$key"
     }
-    check "the update installs" "$wine_run" "$package" /S
+    check "the update installs on Windows 10" "$wine_run" "$package" /S
     check_installed "updated"
+    check_licenses "$dir"
     check "the same version installs again" "$wine_run" "$package" /S
     check_installed "installed again"
     run_program "$dir"
@@ -229,19 +338,16 @@ NSIS)
 
     # Shown, the installer asks to close Lumasio in a message box (the
     # installer's second window) and, told to retry once it is closed, goes
-    # on. Return presses each window's default button: 安装 on the folder
-    # page, Retry in the box, 完成 on the last page, which starts Lumasio.
-    installer_windows() {
-        xdotool search --onlyvisible --name '^Lumasio 安装' 2>/dev/null | sort
-    }
-    has_windows() { # count
-        test "$(installer_windows | wc -l)" -eq "$1"
-    }
+    # on. Return presses each window's default button: 下一步 on the notice,
+    # which asks for no consent, 安装 on the folder page, Retry in the box,
+    # 完成 on the last page, which starts Lumasio.
     start_program "$dir"
     "$wine_run" "$package" >/dev/null 2>&1 &
     installer=$!
     if check "the installer shows its window" wait_for 60 has_windows 1; then
         main=$(installer_windows)
+        xdotool key --window "$main" Return
+        sleep 1
         xdotool key --window "$main" Return
         if check "and asks to close Lumasio" wait_for 30 has_windows 2; then
             box=$(installer_windows | grep -vx "$main")
