@@ -636,12 +636,11 @@ TEST_F(Form1Test, FramedControlsShowAllFourEdges)
     for (const QString &name : {u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Combo1"_s, u"Frame1"_s,
                                 u"Frame2"_s, u"Frame3"_s, u"Command1"_s}) {
         const auto *control = find<QWidget>(name);
-        const QRectF at(QPointF(control->mapTo(window(), QPoint())) * scale,
-                        QSizeF(control->size()) * scale);
+        const QRect logical(control->mapTo(window(), QPoint()), control->size());
+        const QRectF at(QPointF(logical.topLeft()) * scale, QSizeF(logical.size()) * scale);
         // The device pixels the control paints in: its corners rounded.
         const QRect whole(QPoint(qRound(at.left()), qRound(at.top())),
                           QPoint(qRound(at.right()) - 1, qRound(at.bottom()) - 1));
-        const QRect logical(control->mapTo(window(), QPoint()), control->size());
         const QRgb inside = *commonest(whole.marginsRemoved(QMargins(
             whole.width() / 4, whole.height() / 4, whole.width() / 4, whole.height() / 4)));
         struct Side {
