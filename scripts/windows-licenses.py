@@ -162,6 +162,11 @@ def components(attribution):
     return sorted(found, key=lambda e: (e["Name"].lower(), e["Id"]))
 
 
+def title(entry):
+    """A component's name, with its version where it states one."""
+    return entry["Name"] + (f" {entry['Version']}" if entry.get("Version") else "")
+
+
 def licence_files(entry):
     files = list(entry.get("LicenseFiles") or [])
     if entry.get("LicenseFile") and entry["LicenseFile"] not in files:
@@ -179,7 +184,7 @@ def third_party_text(attribution, found):
         "",
     ]
     for entry in found:
-        out += [rule, entry["Name"] + (f" {entry['Version']}" if entry.get("Version") else ""), rule]
+        out += [rule, title(entry), rule]
         if entry.get("Description"):
             out.append(entry["Description"])
         if entry.get("Homepage"):
@@ -290,8 +295,7 @@ def main():
         "QT_COPYRIGHT": qt_copyright(source),
         "QT_SOURCE_FILES": "\n".join("    source/" + f for f in sorted(os.listdir(source))),
         "HOMEPAGE": args.homepage,
-        "COMPONENTS": "\n".join(
-            "  " + e["Name"] + (f" {e['Version']}" if e.get("Version") else "") for e in found),
+        "COMPONENTS": "\n".join("  " + title(e) for e in found),
         "FREETYPE_CREDIT": freetype_credit(attribution, found),
         "GCC_VERSION": gcc_version.split("-", 1)[0],
         "GCC_PACKAGE": gcc_package,
@@ -321,6 +325,7 @@ def main():
     shutil.copyfile(args.lumasio_license, os.path.join(args.out, "LICENSE.txt"))
     shutil.copyfile("/usr/share/common-licenses/LGPL-3", os.path.join(args.out, "LGPL-3.0.txt"))
     shutil.copyfile("/usr/share/common-licenses/GPL-3", os.path.join(args.out, "GPL-3.0.txt"))
+
     def quoted(package, version, what):
         return f"From the copyright file of Debian's {package} {version}: {what}\n\n"
 
