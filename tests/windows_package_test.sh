@@ -244,15 +244,11 @@ NSIS)
             '! test -e "$1" -o -e "$2" && ! "$3" reg query "$4" >/dev/null 2>&1' \
             _ "$dir" "$shortcut" "$wine_run" "$key"
     }
-    windows_version win7
-    check_refused "Windows 7" /S
-    check_untouched "Windows 7"
-    windows_version win81
-    check_refused "Windows 8.1" /S
-    check_untouched "Windows 8.1"
-    windows_version 17134
-    check_refused "Windows 10 1803 (build 17134)" /S
-    check_untouched "Windows 10 1803"
+    for older_windows in "win7:Windows 7" "win81:Windows 8.1" "17134:Windows 10 1803 (build 17134)"; do
+        windows_version "${older_windows%%:*}"
+        check_refused "${older_windows#*:}" /S
+        check_untouched "${older_windows#*:}"
+    done
     # Shown, it says why in a box of its own and ends when that is closed.
     "$wine_run" "$package" >/dev/null 2>&1 &
     installer=$!
