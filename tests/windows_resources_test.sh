@@ -31,11 +31,11 @@ for size in "$@"; do
 done
 check "no other icon" test "$(wc -l <<<"$icons")" -eq $#
 
-# The icon group names each image's size and resource id; the images are the
-# resources of type 3 by those ids.
+# The icon group names each image by its size and resource id; the images
+# are the resources of type 3 by those ids. The 256x256 one is stored as PNG.
 group=$work/group.bin
 wrestool -x --raw --type=14 "$exe" >"$group"
-image() { # size -> the image's bytes on stdout
+image() { # size -> the image's bytes on stdout, as the icon group names them
     local count i width id
     count=$(od -An -tu2 -j4 -N2 "$group" | tr -d ' ')
     for ((i = 0; i < count; i++)); do
@@ -48,11 +48,16 @@ image() { # size -> the image's bytes on stdout
     done
 }
 check "the 256x256 image is PNG" test "$(image 256 | head -c 8 | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a
-# The two images the window had from the start, byte for byte.
+# The two images the window had from the start, pixel for pixel (a fully
+# transparent pixel has no colour of its own).
+pixels() { # size bits -> the SHA-256 of the image's RGBA pixels
+    icotool -x --width="$1" --bit-depth="$2" -o "$work/$1.png" "$work/icon.ico" &&
+        convert "$work/$1.png" -background black -alpha background -depth 8 rgba:- | sha256sum | cut -c1-64
+}
 check "the 32x32 image is the original one" \
-    test "$(image 32 | sha256sum | cut -c1-64)" = 8e683ae38470d30aa90086e619c2510a7bbcbc2a5a54c5e30faf94f98a57dc9c
+    test "$(pixels 32 8)" = f619152b16c4d0abcae89a79c86267d763827d399ac817e365bba93161a607ca
 check "the 48x48 image is the original one" \
-    test "$(image 48 | sha256sum | cut -c1-64)" = 7871cb86865bf500417d3bcfe225d6685173a0f29b8af7308c3cc6840a7b5a91
+    test "$(pixels 48 32)" = 02e4acd4671557aba8378825acac7aa3eda8bafc7bb6f95b70f86ad6ad0af517
 
 # The application manifest, where Windows looks for it (resource type 24, id
 # 1). It holds exactly these elements: no dependency, no other setting.
