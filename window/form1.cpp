@@ -12,13 +12,6 @@
 #include <algorithm>
 #include <initializer_list>
 
-// Qt's resource registration must be named outside any namespace. Calling it
-// keeps the icons linked in from this static library.
-static void initIcons()
-{
-    Q_INIT_RESOURCE(icons);
-}
-
 namespace lumasio::window {
 
 using namespace Qt::StringLiterals;
@@ -27,7 +20,6 @@ Form1::Form1(QWidget *parent)
     : QWidget(parent)
     , m_ui(std::make_unique<::Ui::Form1>())
 {
-    initIcons();
     m_ui->setupUi(this);
 
     // A fixed-size window: no maximize button and no resizing.
