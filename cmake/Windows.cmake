@@ -1,36 +1,61 @@
-# Windows: what Lumasio needs beside its executable to run on a machine with
-# nothing else installed, and, in a cross build, Wine to run the tests.
+# Windows: what Lumasio ships beside its executable to run on a machine with
+# nothing else installed, what those downloads are offered with, and, in a
+# cross build, Wine to run the tests.
 
-# Qt's and MinGW's run-time DLLs. Qt's image, font and shaping libraries are
-# built into Qt6Gui, so these are all the executable loads besides Windows'
-# own; the Windows package test checks that against what Wine loads.
-set(LUMASIO_RUNTIME_DLLS
-    $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
-set(LUMASIO_RUNTIME_DLL_NAMES $<TARGET_FILE_NAME:Qt6::Core> $<TARGET_FILE_NAME:Qt6::Gui>
-    $<TARGET_FILE_NAME:Qt6::Widgets>)
-if(MINGW)
-    foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
-        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
-            OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-        if(NOT IS_ABSOLUTE "${path}")
-            message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know ${dll}")
-        endif()
-        file(REAL_PATH "${path}" path)
-        list(APPEND LUMASIO_RUNTIME_DLLS ${path})
-        list(APPEND LUMASIO_RUNTIME_DLL_NAMES ${dll})
+# What of Qt ships beside lumasio.exe: its DLLs, and the plugins the program
+# loads at run time, each in its type's folder (platforms/, styles/). This is
+# the one list of it: the install rules, the notice of the program's folder
+# (which of Qt's third-party components these files hold) and the strip step
+# follow from it, and the MinGW run-time DLLs that all of them load are found
+# when installing. Shipping another plugin means adding it here and to the
+# package tests' expectations (tests/windows_package_test.sh).
+set(LUMASIO_QT_SHIPPED Qt6::Core Qt6::Gui Qt6::Widgets
+    Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
+
+# Where the DLLs are found: Qt's, then the MinGW compiler's own libraries.
+get_target_property(qt_configs Qt6::Core IMPORTED_CONFIGURATIONS)
+list(GET qt_configs 0 qt_config)
+get_target_property(qt_core Qt6::Core IMPORTED_LOCATION_${qt_config})
+get_filename_component(qt_bin ${qt_core} DIRECTORY)
+set(LUMASIO_DLL_DIRS ${qt_bin} ${CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES})
+
+# Qt's own texts in Simplified Chinese (the buttons of message boxes),
+# compiled from Qt's translation source kept in third-party/.
+set(LUMASIO_QTTRANSLATIONS ${PROJECT_SOURCE_DIR}/third-party/qttranslations)
+set(LUMASIO_QTBASE_QM ${CMAKE_BINARY_DIR}/translations/qtbase_zh_CN.qm)
+find_program(LUMASIO_LRELEASE lrelease PATHS ${QT_HOST_PATH}/lib/qt6/bin
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+add_custom_command(OUTPUT ${LUMASIO_QTBASE_QM}
+    COMMAND ${LUMASIO_LRELEASE} -silent ${LUMASIO_QTTRANSLATIONS}/qtbase_zh_CN.ts
+        -qm ${LUMASIO_QTBASE_QM}
+    DEPENDS ${LUMASIO_QTTRANSLATIONS}/qtbase_zh_CN.ts
+    VERBATIM)
+add_custom_target(qt_translations ALL DEPENDS ${LUMASIO_QTBASE_QM})
+
+# The corresponding source of what the Windows downloads ship that isn't
+# Lumasio's: Debian's source package of the Qt built by
+# scripts/build-qt-windows, that script with its toolchain file, and Qt's
+# translation source. `scripts/release` puts it in release/source/
+# (`cmake --install build-windows --component source`); the notice lists it.
+set(LUMASIO_SOURCE_FILES "")
+function(lumasio_offer_source destination)
+    install(FILES ${ARGN} DESTINATION ${destination} COMPONENT source EXCLUDE_FROM_ALL)
+    foreach(file IN LISTS ARGN)
+        get_filename_component(name ${file} NAME)
+        cmake_path(APPEND destination ${name} OUTPUT_VARIABLE path)
+        cmake_path(NORMAL_PATH path)
+        list(APPEND LUMASIO_SOURCE_FILES ${path})
     endforeach()
-endif()
-
-# Qt's own texts in Simplified Chinese (the buttons of message boxes). A Qt
-# built for Windows on Linux has none, so Debian's serve: the file is the same
-# on every platform.
-find_file(LUMASIO_QTBASE_QM qtbase_zh_CN.qm
-    PATHS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}" /usr/share/qt6/translations
-    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
-if(NOT LUMASIO_QTBASE_QM)
-    message(FATAL_ERROR "qtbase_zh_CN.qm not found; install qt6-translations-l10n")
-endif()
-file(COPY ${LUMASIO_QTBASE_QM} DESTINATION ${CMAKE_BINARY_DIR}/translations)
+    set(LUMASIO_SOURCE_FILES ${LUMASIO_SOURCE_FILES} PARENT_SCOPE)
+endfunction()
+file(GLOB qt_sources ${QT6_INSTALL_PREFIX}/source/*)
+lumasio_offer_source(. ${qt_sources})
+lumasio_offer_source(scripts ${PROJECT_SOURCE_DIR}/scripts/build-qt-windows)
+lumasio_offer_source(cmake/toolchains ${PROJECT_SOURCE_DIR}/cmake/toolchains/mingw-w64-x86_64.cmake)
+lumasio_offer_source(qttranslations
+    ${LUMASIO_QTTRANSLATIONS}/README.md ${LUMASIO_QTTRANSLATIONS}/qtbase_zh_CN.ts)
+file(GLOB qttranslations_licences ${LUMASIO_QTTRANSLATIONS}/LICENSES/*)
+lumasio_offer_source(qttranslations/LICENSES ${qttranslations_licences})
 
 # Programs in the build tree (qt_standard_project_setup() puts them all in
 # one folder on Windows) find Qt's plugins in Qt's prefix and the Chinese
@@ -50,22 +75,7 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
     # MinGW's DLLs on its path; LUMASIO_WINE_PREFIX picks another prefix. The
     # shim also serves by hand:
     #   build-windows/wine-run build-windows/lumasio.exe
-    set(dll_dirs "")
-    foreach(dll IN LISTS LUMASIO_RUNTIME_DLLS)
-        if(dll MATCHES "^\\$<")
-            continue()
-        endif()
-        get_filename_component(dir ${dll} DIRECTORY)
-        list(APPEND dll_dirs ${dir})
-    endforeach()
-    get_target_property(qt_configs Qt6::Core IMPORTED_CONFIGURATIONS)
-    list(GET qt_configs 0 qt_config)
-    get_target_property(qt_core Qt6::Core IMPORTED_LOCATION_${qt_config})
-    get_filename_component(qt_bin ${qt_core} DIRECTORY)
-    list(PREPEND dll_dirs ${qt_bin})
-    list(REMOVE_DUPLICATES dll_dirs)
-    list(JOIN dll_dirs ":" dll_path)
-
+    list(JOIN LUMASIO_DLL_DIRS ":" dll_path)
     set(LUMASIO_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run)
     file(WRITE ${LUMASIO_WINE_RUN}
         "#!/bin/sh\n"

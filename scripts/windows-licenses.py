@@ -1,16 +1,20 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Writes the licenses folder of the Windows program: the notice, Lumasio's
 own terms and the licence texts and copyright notices of everything shipped
 beside it, all taken from the Qt build's cache and from Debian's files.
+Run when installing (app/CMakeLists.txt), with what the program's folder
+holds beside lumasio.exe as ORIGIN=PLACE pairs:
 
-  windows-licenses.py --out DIR --qt-prefix DIR --qt-version 6.4.2
+  windows-licenses.py --out DIR --qt-prefix DIR --qt-version VERSION
       --template NOTICE.txt.in --lumasio-license LICENSE --homepage URL
-      --qm qtbase_zh_CN.qm --gcc-runtime libstdc++-6.dll
-      --winpthreads libwinpthread-1.dll
+      --qttranslations DIR --sources FILE... --ships ORIGIN=PLACE...
 
-Qt's third-party components count when the Qt build compiled one of their
-files into what Lumasio ships (attribution/compiled.txt); the rest of Qt's
-attributions (other platforms, tests, tools) stay out.
+A shipped file from the Qt prefix is Qt's; a .qm is Qt's Chinese texts,
+compiled from the translation source in --qttranslations; any other comes
+from a Debian package, the GCC run time or mingw-w64. --sources names the
+files of the release's source/ folder. Qt's third-party components count
+when the Qt build compiled one of their files into a shipped Qt file
+(attribution/compiled/); the rest of Qt's attributions stay out.
 """
 import argparse
 import json
@@ -22,6 +26,8 @@ import subprocess
 import sys
 import tarfile
 import unicodedata
+
+from debian.copyright import Copyright, NotMachineReadableError
 
 
 def fail(message):
@@ -45,47 +51,37 @@ def debian_package(path):
     return package, version
 
 
-def copyright_file(package):
+def copyright_text(package):
     path = f"/usr/share/doc/{package}/copyright"
     if not os.path.exists(path):
         fail(f"{package} has no {path}")
     return read(path)
 
 
-def paragraphs(text):
-    """Machine-readable copyright paragraphs as (raw text, fields)."""
-    result = []
-    for raw in re.split(r"\n[ \t]*\n", text):
-        raw = raw.strip("\n")
-        fields, key = {}, None
-        for line in raw.split("\n"):
-            if line[:1] in (" ", "\t") and key:
-                fields[key] += "\n" + line.strip()
-            elif ":" in line and not line.startswith("#"):
-                key, value = line.split(":", 1)
-                fields[key] = value.strip()
-        if raw:
-            result.append((raw, fields))
-    return result
+def machine_readable(text, what):
+    """A machine-readable copyright file, parsed by python3-debian."""
+    try:
+        return Copyright(text.splitlines(keepends=True), strict=False)
+    except NotMachineReadableError:
+        fail(f"the copyright file of {what} is not machine-readable any more")
 
 
-def license_names(fields):
-    """The licence short names a Files paragraph's License field uses."""
-    first = fields.get("License", "").split("\n", 1)[0]
-    return [n for n in re.split(r"\s+(?:and|or)\s+", first) if n]
+def raw(paragraph):
+    return paragraph.dump().rstrip("\n")
 
 
 def gcc_exception(text):
-    """The GCC Runtime Library Exception as Debian's copyright file quotes it."""
+    """The GCC Runtime Library Exception as Debian's copyright file of GCC,
+    which is not machine-readable, quotes it: from its title to its last
+    sentence, both checked, so a change of layout fails here."""
+    first, last = "GCC RUNTIME LIBRARY EXCEPTION", "requirements of the license of GCC."
     lines = text.split("\n")
-    try:
-        start = lines.index("GCC RUNTIME LIBRARY EXCEPTION")
-    except ValueError:
+    if first not in lines:
         fail("no GCC Runtime Library Exception in the GCC copyright file")
-    end = start
-    # It ends where two empty lines lead on to the next library.
-    while end + 2 < len(lines) and not (lines[end + 1] == "" and lines[end + 2] == ""):
-        end += 1
+    start = lines.index(first)
+    end = next((i for i in range(start, len(lines)) if lines[i].strip() == last), None)
+    if end is None:
+        fail(f"the GCC Runtime Library Exception no longer ends with '{last}'")
     exception = "\n".join(lines[start:end + 1]) + "\n"
     if "Version 3.1," not in exception or "2. No Weakening of GCC Copyleft." not in exception:
         fail("the GCC Runtime Library Exception found is not version 3.1 in full")
@@ -95,9 +91,8 @@ def gcc_exception(text):
 def mingw_runtime(text):
     """The paragraphs of mingw-w64's copyright file that cover its run time
     and winpthreads, as they are, with the licences they name."""
-    parts = paragraphs(text)
-    standalone = {f["License"].split("\n", 1)[0]: raw for raw, f in parts
-                  if "License" in f and "Files" not in f and "Format" not in f}
+    parsed = machine_readable(text, "mingw-w64")
+    standalone = {p.license.synopsis: p for p in parsed.all_license_paragraphs()}
 
     def shipped(pattern):
         # Profiling, test programs and tests are never linked into a program.
@@ -106,29 +101,27 @@ def mingw_runtime(text):
             not re.search(r"/(profile|testcases|tests_pthread)/", pattern)
 
     kept, needed = [], []
-    for raw, fields in parts:
-        patterns = fields.get("Files", "").split()
-        if any(shipped(p) for p in patterns):
-            kept.append(raw)
-            for name in license_names(fields):
+    for paragraph in parsed.all_files_paragraphs():
+        if any(shipped(p) for p in paragraph.files):
+            kept.append(raw(paragraph))
+            for name in re.split(r"\s+(?:and|or)\s+", paragraph.license.synopsis):
                 if name in standalone and name not in needed:
                     needed.append(name)
-    if not any("winpthreads" in raw for raw in kept):
+    if not any("winpthreads" in k for k in kept):
         fail("no winpthreads paragraph in the mingw-w64 copyright file")
-    return "\n\n".join(kept + [standalone[n] for n in needed]) + "\n"
+    return "\n\n".join(kept + [raw(standalone[n]) for n in needed]) + "\n"
 
 
 def qt_translations(text):
     """The Files: * paragraph of the translations' copyright file, and the
     full text of its licence."""
-    parts = paragraphs(text)
-    main = next((p for p in parts if p[1].get("Files") == "*"), None)
+    parsed = machine_readable(text, "Qt's translations")
+    main = next((p for p in parsed.all_files_paragraphs() if p.files == ("*",)), None)
     if not main:
         fail("no Files: * paragraph in the Qt translations' copyright file")
-    name = main[1]["License"].split("\n", 1)[0]
-    body = next((raw for raw, f in parts if "Files" not in f
-                 and f.get("License", "").split("\n", 1)[0] == name), "")
-    return "\n\n".join(p for p in (main[0], body) if p) + "\n", name
+    name = main.license.synopsis
+    body = next((raw(p) for p in parsed.all_license_paragraphs() if p.license.synopsis == name), "")
+    return "\n\n".join(p for p in (raw(main), body) if p) + "\n", name
 
 
 # Third-party data that reaches the DLLs by another way than a file of its
@@ -142,22 +135,29 @@ CARRIED_IN = {
 }
 
 
-def components(attribution):
+def compiled_into(attribution, qt_files):
+    """The source files and headers compiled into the shipped Qt files."""
+    compiled = set()
+    for name in qt_files:
+        listing = os.path.join(attribution, "compiled", name + ".txt")
+        if not os.path.exists(listing):
+            fail(f"the Qt cache records nothing compiled into {name}: build it again")
+        compiled.update(line for line in read(listing).split("\n") if line)
+    return compiled
+
+
+def components(attribution, compiled):
     """Qt's third-party attributions with a file in what the build compiled."""
     entries = json.loads(read(os.path.join(attribution, "qt_attribution.json")))
-    compiled = [line.strip() for line in read(os.path.join(attribution, "compiled.txt")).split("\n")
-                if line.strip()]
     found = []
     for entry in entries:
         path = posixpath.normpath(entry["Path"])
         files = [f for f in re.split(r",\s*|\s+", entry.get("Files", "").strip()) if f]
         if files:
-            wanted = {posixpath.normpath(posixpath.join(path, f)) for f in files}
-            hit = any(c in wanted for c in compiled)
+            hit = any(posixpath.normpath(posixpath.join(path, f)) in compiled for f in files)
         else:
             hit = any(c == path or c.startswith(path + "/") for c in compiled)
-        hit = hit or CARRIED_IN.get(entry["Id"]) in compiled
-        if hit:
+        if hit or CARRIED_IN.get(entry["Id"]) in compiled:
             found.append(entry)
     return sorted(found, key=lambda e: (e["Name"].lower(), e["Id"]))
 
@@ -174,13 +174,13 @@ def licence_files(entry):
     return files
 
 
-def third_party_text(attribution, found):
+def third_party_text(attribution, found, qt_files):
     rule = "=" * 72
     out = [
         "Qt 的 DLL 中编入的第三方软件（依 Qt 源代码中的说明）",
         "Third-party software compiled into Qt's DLLs, as Qt's sources state it",
         "",
-        "Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, platforms\\qwindows.dll, styles\\qwindowsvistastyle.dll",
+        ", ".join(qt_files),
         "",
     ]
     for entry in found:
@@ -225,19 +225,23 @@ def width(text):
 
 
 def wrap(text, columns=64):
-    """Breaks each long line to fit the installer's page: between words, or
-    between Chinese characters, never before closing punctuation nor after
-    opening; continuation lines keep the line's indent."""
+    """Breaks each long paragraph line to fit Notepad's window, which doesn't
+    wrap by default on Windows 10: between words, or between Chinese
+    characters, never before closing punctuation nor after opening. An
+    indented line is an entry of a list (a component, a file) and stays
+    whole, so that each entry reads as one."""
     out = []
     for line in text.split("\n"):
-        indent = line[:len(line) - len(line.lstrip(" "))]
+        if line.startswith(" "):
+            out.append(line)
+            continue
         tokens = re.findall(r"[ ]+|[（「]*(?:[^\s\u2e80-\u9fff\u3000-\u303f\uff00-\uffef]+|.)"
-                            r"[，。、：；）」]*", line[len(indent):])
-        current = indent
+                            r"[，。、：；）」]*", line)
+        current = ""
         for token in tokens:
             if current.strip() and width(current + token.rstrip()) > columns:
                 out.append(current.rstrip())
-                current = indent
+                current = ""
                 if token.isspace():
                     continue
             current += token
@@ -262,38 +266,88 @@ def qt_copyright(source):
         fail(f"{source} should hold one Debian tarball, holds {tarballs}")
     with tarfile.open(os.path.join(source, tarballs[0])) as tar:
         text = tar.extractfile("debian/copyright").read().decode("utf-8")
-    main = next((f for _, f in paragraphs(text) if f.get("Files") == "*"), None)
-    if not main or not main.get("Copyright"):
+    main = next((p for p in machine_readable(text, "Qt").all_files_paragraphs()
+                 if p.files == ("*",)), None)
+    if not main or not main.copyright:
         fail("the Debian copyright file of Qt has no Files: * copyright")
-    return main["Copyright"].replace("\n", "; ")
+    return main.copyright.replace("\n", "; ")
+
+
+def provenance(directory):
+    """Where third-party/'s copy comes from, as its README says: repository
+    and tag."""
+    readme = read(os.path.join(directory, "README.md"))
+    found = dict(re.findall(r"^- (repository|tag): (\S+?),?(?:\s|$)", readme, re.M))
+    if set(found) != {"repository", "tag"}:
+        fail(f"{directory}/README.md names no repository and tag")
+    return found["repository"], found["tag"]
+
+
+def listing(names, conjunction, comma):
+    """Names as a sentence lists them: "a, b and c"."""
+    names = [n.replace("/", "\\") for n in names]
+    if len(names) < 2:
+        return "".join(names)
+    return comma.join(names[:-1]) + conjunction + names[-1]
 
 
 def main():
     parser = argparse.ArgumentParser()
     for name in ("out", "qt-prefix", "qt-version", "template", "lumasio-license", "homepage",
-                 "qm", "gcc-runtime", "winpthreads"):
+                 "qttranslations"):
         parser.add_argument("--" + name, required=True)
+    parser.add_argument("--sources", nargs="+", required=True)
+    parser.add_argument("--ships", nargs="+", required=True)
     args = parser.parse_args()
 
-    attribution = os.path.join(args.qt_prefix, "attribution")
-    source = os.path.join(args.qt_prefix, "source")
+    qt_prefix = os.path.realpath(args.qt_prefix)
+    attribution = os.path.join(qt_prefix, "attribution")
+    source = os.path.join(qt_prefix, "source")
     if not os.path.isdir(source):
         fail(f"{source} is missing: Qt's DLLs can't ship without their source")
-    found = components(attribution)
+
+    # What ships, by whose it is: Qt's (by their place in Qt's prefix), Qt's
+    # Chinese texts, and the rest by the Debian package they come from.
+    qt, qt_places, texts, packages = [], [], [], {}
+    for pair in args.ships:
+        origin, place = pair.split("=", 1)
+        real = os.path.realpath(origin)
+        if real.startswith(qt_prefix + "/"):
+            qt.append(os.path.relpath(real, qt_prefix))
+            qt_places.append(place)
+        elif place.endswith(".qm"):
+            texts.append(place)
+        else:
+            packages.setdefault(debian_package(real), []).append(place)
+    gcc = [(p, v, f) for (p, v), f in packages.items() if p.startswith("gcc-mingw-w64-")]
+    mingw = [(p, v, f) for (p, v), f in packages.items() if p.startswith("mingw-w64-")]
+    others = [p for (p, _) in packages if not p.startswith(("gcc-mingw-w64-", "mingw-w64-"))]
+    if others or len(gcc) != 1 or len(mingw) != 1 or not texts:
+        fail(f"the notice covers Qt, its Chinese texts, one GCC run time and one mingw-w64; "
+             f"shipped from: {sorted(p for p, _ in packages)}, texts {texts}")
+    (gcc_package, gcc_version, gcc_files), = gcc
+    (mingw_package, mingw_version, mingw_files), = mingw
+
+    found = components(attribution, compiled_into(attribution, qt))
     if not found:
         fail("no third-party component of Qt matches what the build compiled")
 
-    gcc_package, gcc_version = debian_package(args.gcc_runtime)
-    mingw_package, mingw_version = debian_package(args.winpthreads)
-    qm_package, qm_version = debian_package(args.qm)
-    translations, translations_licence = qt_translations(copyright_file(qm_package))
-    debian_version = debian_source_version(source)
+    # The copyright of Qt's translations as Debian states it for the same
+    # upstream files, in the package that installs them for Linux.
+    qm_package, qm_version = debian_package(f"/usr/share/qt6/translations/"
+                                            f"{os.path.basename(texts[0])}")
+    translations, translations_licence = qt_translations(copyright_text(qm_package))
+    repository, tag = provenance(args.qttranslations)
+
+    def files(names, language):
+        return listing(sorted(names, key=lambda n: ("/" in n, n.lower())),
+                       *((" 和 ", "、") if language == "zh" else (" and ", ", ")))
 
     values = {
         "QT_VERSION": args.qt_version,
-        "QT_DEBIAN_VERSION": debian_version,
+        "QT_DEBIAN_VERSION": debian_source_version(source),
         "QT_COPYRIGHT": qt_copyright(source),
-        "QT_SOURCE_FILES": "\n".join("    source/" + f for f in sorted(os.listdir(source))),
+        "SOURCE_FILES": "\n".join("    source/" + f for f in sorted(args.sources)),
         "HOMEPAGE": args.homepage,
         "COMPONENTS": "\n".join("  " + title(e) for e in found),
         "FREETYPE_CREDIT": freetype_credit(attribution, found),
@@ -303,10 +357,18 @@ def main():
         "MINGW_VERSION": mingw_version.split("-", 1)[0],
         "MINGW_PACKAGE": mingw_package,
         "MINGW_DEBIAN_VERSION": mingw_version,
+        "QM_REPOSITORY": repository,
+        "QM_TAG": tag,
         "QM_PACKAGE": qm_package,
         "QM_DEBIAN_VERSION": qm_version,
         "QM_LICENSE": translations_licence,
     }
+    for language in ("zh", "en"):
+        suffix = "_" + language.upper()
+        values["QT_FILES" + suffix] = files(qt_places, language)
+        values["GCC_FILES" + suffix] = files(gcc_files, language)
+        values["MINGW_FILES" + suffix] = files(mingw_files, language)
+        values["QM_FILES" + suffix] = files(texts, language)
     notice = read(args.template)
     notice = wrap(re.sub(r"@([A-Z_]+)@", lambda m: values[m.group(1)], notice))
 
@@ -330,13 +392,14 @@ def main():
         return f"From the copyright file of Debian's {package} {version}: {what}\n\n"
 
     write("GCC-exception-3.1.txt", quoted(gcc_package, gcc_version, "the exception, in full")
-          + gcc_exception(copyright_file(gcc_package)))
+          + gcc_exception(copyright_text(gcc_package)))
     write("mingw-w64.txt", quoted(mingw_package, mingw_version, "the paragraphs on the run time "
                                   "and winpthreads, with the licences they name")
-          + mingw_runtime(copyright_file(mingw_package)))
+          + mingw_runtime(copyright_text(mingw_package)))
     write("qt-translations.txt", quoted(qm_package, qm_version, "the translations' copyright "
                                         "and licence") + translations)
-    write("qt-third-party.txt", third_party_text(attribution, found))
+    write("qt-third-party.txt", third_party_text(attribution, found, [
+        p.replace("/", "\\") for p in sorted(qt_places, key=lambda n: ("/" in n, n.lower()))]))
     print("windows-licenses: Qt's third-party components:\n" + values["COMPONENTS"])
 
 

@@ -7,9 +7,10 @@
 #     release in each, the second with another umask, time zone and locale
 #     and a minute later: every file must be the same bytes, and SHA256SUMS
 #     must check. Beside the downloads, source/ holds Debian's whole source
-#     package of Qt, its build recipe and the source of Qt's Chinese texts,
-#     which lrelease must build to the very file the zip ships. A tree with an
-#     uncommitted change must be refused, and so must a Qt without its source.
+#     package of Qt, its build recipe and Qt's own source of its Chinese
+#     texts, which lrelease must build to the very file the zip ships. A
+#     tree with an uncommitted change must be refused, and so must a Qt
+#     without its source.
 #   release_test.sh signed SOURCE_DIR
 #     builds the release unsigned, then signed with a throwaway code-signing
 #     certificate: the program in the zip and in the installer, and the
@@ -56,7 +57,12 @@ reproducible() {
     check "source/ holds Qt's Debian source package, its build recipe and the Chinese texts' source" \
         test "$sources" = "$(printf '%s\n' source/cmake/toolchains/mingw-w64-x86_64.cmake \
             "source/qt6-base_$qt_debian.debian.tar.xz" "source/qt6-base_$qt_debian.dsc" \
-            "source/qt6-base_${qt_debian%-*}.orig.tar.xz" source/qtbase_zh_CN.ts source/scripts/build-qt-windows)"
+            "source/qt6-base_${qt_debian%-*}.orig.tar.xz" source/qttranslations/LICENSES/GPL-3.0-only.txt \
+            source/qttranslations/LICENSES/Qt-GPL-exception-1.0.txt source/qttranslations/README.md \
+            source/qttranslations/qtbase_zh_CN.ts source/scripts/build-qt-windows)"
+    check "the Chinese texts' source is Qt's own file, unchanged" test "$(sha256sum \
+        <"$a/source/qttranslations/qtbase_zh_CN.ts" | cut -c1-64)" = \
+        21c2d863020a5fdd86ddf6c30d3875b37795efb7002b47d623e0e4b8dbea3ce8
     check "SHA256SUMS lists the three downloads and the source" test "$(awk '{print $2}' "$a/SHA256SUMS" |
         LC_ALL=C sort)" = "$(cd "$a" && find . -type f ! -name SHA256SUMS -printf '%P\n' | LC_ALL=C sort)"
     check "SHA256SUMS checks" bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' _ "$a"
@@ -94,8 +100,8 @@ reproducible() {
     grep -v "^$commit_time " <<<"$stamps" || true
     check "so is every file in the zip" test -z "$(find "$work/unzipped" -type f \
         \( ! -newermt "@$((commit_time - 1))" -o -newermt "@$commit_time" \))"
-    /usr/lib/qt6/bin/lrelease -silent "$a/source/qtbase_zh_CN.ts" -qm "$work/rebuilt.qm" || true
-    check "lrelease builds the shipped Chinese texts from source/qtbase_zh_CN.ts, byte for byte" \
+    /usr/lib/qt6/bin/lrelease -silent "$a/source/qttranslations/qtbase_zh_CN.ts" -qm "$work/rebuilt.qm" || true
+    check "lrelease builds the shipped Chinese texts from their source, byte for byte" \
         cmp "$work/rebuilt.qm" "$work/unzipped/translations/qtbase_zh_CN.qm"
 
     # A Qt cache that has lost the source it was built from.

@@ -112,6 +112,16 @@ check_licenses() { # folder
         check "licenses: Qt's DLLs hold $component" grep -qx "  $component" <<<"$notice"
     done
     check "licenses: and its licence text" grep -q "The FreeType Project LICENSE" "$dir/qt-third-party.txt"
+    # Each component the notice lists has its section in qt-third-party.txt,
+    # titled between a pair of rules of 72 "=", and no section stands there
+    # unlisted.
+    local listed titled
+    listed=$(sed -n '/^编入 Qt 的第三方软件$/,/^GCC 运行库$/p' <<<"$notice" | sed -n 's/^  \([^ ]\)/\1/p')
+    titled=$(awk 'BEGIN { rule = sprintf("%72s", ""); gsub(/ /, "=", rule) }
+        $0 == rule { rules++; next } rules % 2 == 1' "$dir/qt-third-party.txt")
+    check "licenses: every component the notice lists has its section in qt-third-party.txt, and no other" \
+        test -n "$listed" -a "$listed" = "$titled"
+    [ "$listed" = "$titled" ] || diff <(echo "$listed") <(echo "$titled") || true
     check "licenses: but not JPEG, nor the test library's Valgrind or Catch2" bash -c \
         '! grep -qE "^(LibJPEG|Valgrind|Catch2)" "$1"' _ "$dir/qt-third-party.txt"
 }
