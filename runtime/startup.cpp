@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "stay_on_top.h"
 #include "whole_pixel_frames.h"
 
 #include <QAbstractButton>
@@ -87,6 +88,11 @@ int startUp(const Application &application, int &argc, char **argv,
     prepareApplication(application);
     const std::unique_ptr<QWidget> window = createWindow();
     window->show();
+#ifdef Q_OS_WIN
+    // Windows has no "always on top" of its own; desktops elsewhere offer
+    // one in their window menus, so Lumasio adds nothing there.
+    addStayOnTopItem(*window);
+#endif
     return QApplication::exec();
 }
 

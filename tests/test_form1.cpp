@@ -3,6 +3,7 @@
 #include "gui_helpers.h"
 #include "market_state.h"
 #include "product.h"
+#include "stay_on_top.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -756,3 +758,57 @@ TEST(Form1Palette, MeaningColoursReadOnDarkDesktops)
     }
     switchTo(light);
 }
+
+#ifdef Q_OS_WIN
+// Last, as windows.h defines words such as "interface" as macros.
+#include <qt_windows.h>
+
+// The window menu's "置顶(&T)", as Windows shows it and as choosing it posts
+// WM_SYSCOMMAND to the window: on top and checked, then ordinary and unchecked, as often
+// as it is chosen, with the window, its texts and its focus as they were.
+TEST_F(Form1Test, WindowMenuItemKeepsTheWindowOnTop)
+{
+    if (QGuiApplication::platformName() != u"windows"_s) {
+        GTEST_SKIP() << "the window menu is Windows' own";
+    }
+    lumasio::runtime::addStayOnTopItem(*window());
+    const auto hwnd = reinterpret_cast<HWND>(window()->winId());
+    const HMENU menu = GetSystemMenu(hwnd, FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    std::array<wchar_t, 32> caption{};
+    GetMenuStringW(menu, count - 1, caption.data(), caption.size(), MF_BYPOSITION);
+    EXPECT_EQ(QString::fromWCharArray(caption.data()), u"置顶(&T)"_s);
+    EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    const UINT item = GetMenuItemID(menu, count - 1);
+
+    QTest::mouseClick(find<QRadioButton>(u"Option4"_s), Qt::LeftButton);
+    enterPrice(u"3000"_s);
+    clickCalculate();
+    find<QLineEdit>(u"Text1"_s)->setFocus();
+    const QRect geometry = window()->geometry();
+    RECT frame{};
+    GetWindowRect(hwnd, &frame);
+    const auto onTop = [&] { return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    const auto checked = [&] { return (GetMenuState(menu, item, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+    EXPECT_FALSE(onTop());
+    EXPECT_FALSE(checked());
+    for (const bool expected : {true, false, true, false}) {
+        PostMessageW(hwnd, WM_SYSCOMMAND, item, 0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(onTop(), expected);
+        EXPECT_EQ(checked(), expected);
+        EXPECT_EQ(reinterpret_cast<HWND>(window()->winId()), hwnd) << "made again";
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        EXPECT_EQ(window()->geometry(), geometry);
+        RECT now{};
+        GetWindowRect(hwnd, &now);
+        EXPECT_TRUE(EqualRect(&now, &frame));
+        EXPECT_EQ(text(u"Text1"_s), u"3000"_s);
+        EXPECT_EQ(text(u"Text2"_s), u"3300"_s);
+        EXPECT_EQ(text(u"Text3"_s), u"2700"_s);
+        EXPECT_TRUE(find<QRadioButton>(u"Option4"_s)->isChecked());
+        EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>(u"Text1"_s));
+    }
+}
+#endif
