@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
-namespace lumasio::window {
+namespace lumasio::runtime {
 
 // A label that reports a click, so it can serve as a link.
 class ClickableLabel : public QLabel
@@ -92,4 +92,4 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-} // namespace lumasio::window
+} // namespace lumasio::runtime

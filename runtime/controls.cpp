@@ -1,4 +1,4 @@
-#include "widgets.h"
+#include "controls.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace lumasio::window {
+namespace lumasio::runtime {
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
@@ -237,4 +237,4 @@ void SeparatorLine::paintEvent(QPaintEvent *event)
     painter.fillRect(0, 0, width(), 1, palette().color(QPalette::Midlight));
 }
 
-} // namespace lumasio::window
+} // namespace lumasio::runtime
