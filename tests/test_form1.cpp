@@ -248,9 +248,13 @@ TEST_F(Form1Test, FontsAreSongStyleInTheirSizesAndWeights)
             << e.name.toStdString() << " drawn in " << drawn.family().toStdString();
         EXPECT_EQ(drawn.bold(), e.weight >= 700) << e.name.toStdString();
     }
-    // The market-state box's edit field draws in the box's font.
-    const auto *combo = find<QComboBox>(u"Combo1"_s);
+    // The market-state box's edit field draws in the box's font; made not
+    // editable, the box has none to hand a new font to.
+    auto *combo = find<QComboBox>(u"Combo1"_s);
     EXPECT_EQ(combo->lineEdit()->font(), combo->font());
+    combo->setEditable(false);
+    combo->setFont(QFont(u"宋体"_s, 12));
+    EXPECT_EQ(combo->font().pointSize(), 12);
 }
 
 TEST_F(Form1Test, ColoursMarkUpRedAndDownGreen)
@@ -582,6 +586,20 @@ TEST_F(Form1Test, NumbersShowWhole)
     up->setText(u"3210"_s);
     EXPECT_EQ(up->font().pointSizeF(), 15.0);
     EXPECT_TRUE(up->font().bold());
+    // A font set from outside, as Designer's code sets one, is the new full
+    // font.
+    QFont twelve = up->font();
+    twelve.setPointSizeF(12.0);
+    up->setFont(twelve);
+    up->setText(u"2790"_s);
+    EXPECT_EQ(up->font().pointSizeF(), 12.0);
+    // A font the frame passes down while the text is shrunk leaves it so.
+    up->setText(u"-2147483648"_s);
+    QFont spaced = up->parentWidget()->font();
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
+    up->parentWidget()->setFont(spaced);
+    up->setText(u"2790"_s);
+    EXPECT_EQ(up->font().pointSizeF(), 12.0);
 
     pickFromPopup(0);
     auto *combo = find<QComboBox>(u"Combo1"_s);

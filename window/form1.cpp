@@ -127,11 +127,7 @@ void Form1::applyExactFontSizes()
         for (QWidget *control : row.controls) {
             QFont font = control->font();
             font.setPointSizeF(row.points);
-            if (auto *fitting = qobject_cast<runtime::FittingLineEdit *>(control)) {
-                fitting->setFullFont(font);
-            } else {
-                control->setFont(font);
-            }
+            control->setFont(font);
         }
     }
 }
