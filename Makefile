@@ -16,6 +16,11 @@
 #                       SHA256SUMS, in release/; signed with the publisher's
 #                       certificate when given SIGN_PKCS12=cert.p12
 #                       SIGN_PASSWORD_FILE=file [SIGN_TIMESTAMP_URL=url]
+
+# Each build's folder. CMakePresets.json says how each is configured and
+# names these same folders for a plain `cmake --preset`; make hands its own
+# folder to cmake with -B, so the folder it configures is always the one it
+# builds and tests, including one given as make BUILD_DIR=x.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
@@ -41,7 +46,7 @@ deps:
 	@bash scripts/install-deps
 
 build: deps
-	cmake --preset default $(CMAKE_FLAGS)
+	cmake --preset default -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
 
 run: build
@@ -58,13 +63,13 @@ test-plain: build
 
 # AddressSanitizer and UndefinedBehaviorSanitizer; the first report fails.
 test-sanitized: deps
-	cmake --preset sanitize $(CMAKE_FLAGS)
+	cmake --preset sanitize -B $(SANITIZE_DIR) $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR)
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE_DIR) $(CTEST_FLAGS)
 
 fuzz: deps
-	cmake --preset fuzz $(CMAKE_FLAGS)
+	cmake --preset fuzz -B $(FUZZ_DIR) $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) --target fuzzers
 	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir $(FUZZ_DIR) -L fuzz --output-on-failure
 
@@ -85,7 +90,7 @@ windows-configure:
 	@qt=$$(bash scripts/build-qt-windows) && \
 	if grep -qx "CMAKE_PREFIX_PATH:PATH=$$qt" $(WINDOWS_DIR)/CMakeCache.txt 2>/dev/null; \
 		then fresh=; else fresh=--fresh; fi && \
-	cmake --preset windows $$fresh -DCMAKE_PREFIX_PATH:PATH="$$qt" $(CMAKE_FLAGS)
+	cmake --preset windows -B $(WINDOWS_DIR) $$fresh -DCMAKE_PREFIX_PATH:PATH="$$qt" $(CMAKE_FLAGS)
 
 windows: windows-configure
 	cmake --build $(WINDOWS_DIR) --target lumasio
@@ -106,9 +111,9 @@ release:
 	bash scripts/release $(RELEASE_DIR)
 
 lint: build
-	cmake --preset fuzz $(CMAKE_FLAGS)
+	cmake --preset fuzz -B $(FUZZ_DIR) $(CMAKE_FLAGS)
 	$(BENCH_CONFIGURE)
-	bash scripts/lint
+	BUILD_DIR=$(BUILD_DIR) FUZZ_DIR=$(FUZZ_DIR) BENCH_DIR=$(BENCH_DIR) bash scripts/lint
 
 
 bench: deps

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTranslator>
@@ -99,8 +100,13 @@ int startUp(const Application &application, int &argc, char **argv,
 void showButtonColour(QAbstractButton *button)
 {
     // Fusion draws the palette's button colour; so does the rest of the
-    // window's style when it is Fusion already.
-    if (QApplication::style()->name().compare(u"fusion"_s, Qt::CaseInsensitive) == 0) {
+    // window's style when it is Fusion already. A proxy has no name of its
+    // own, so the question goes to the style it draws with.
+    const QStyle *style = QApplication::style();
+    while (const auto *proxy = qobject_cast<const QProxyStyle *>(style)) {
+        style = proxy->baseStyle();
+    }
+    if (style->inherits("QFusionStyle")) {
         return;
     }
     if (QStyle *fusion = QStyleFactory::create(u"Fusion"_s)) {

@@ -21,6 +21,11 @@ namespace {
 // falls outside the clip, and the box loses that edge. There the part is
 // drawn at one device pixel a pixel into an image the size of the clip, and
 // the image is copied onto the device's grid.
+//
+// This reading of how the style and the backing store round was checked
+// against Qt 6.4.2 (Debian's qt6-base 6.4.2+dfsg-10) and its "windowsvista"
+// style. After a Qt upgrade, check it again (the frame test at 125 % and
+// 175 % shows it) before keeping or dropping the proxy.
 
 // The device pixels the backing store lets a widget paint within rect.
 [[nodiscard]] QRect clipOnDevice(const QTransform &device, const QRect &rect)
@@ -124,6 +129,8 @@ public:
 
 } // namespace
 
+// The proxy, made here rather than by QStyleFactory, has no name of its own:
+// QApplication::style()->name() is empty from now on.
 void keepNativeFramesWhole()
 {
     const QString name = QApplication::style()->name();

@@ -134,6 +134,15 @@ window_shown() {
 program_ended() {
     ! kill -0 "$1" 2>/dev/null
 }
+# Gives a program started in the background SECONDS to end, and ends it if
+# it has not. The Wine runner heeds a signal only once its program has
+# ended, so the program is ended in the prefix: by its image name, failing
+# that with everything else there.
+end_program() { # pid, image name, seconds
+    wait_for "$3" program_ended "$1" && return
+    "$wine_run" taskkill /f /im "$2" >/dev/null 2>&1 || true
+    wait_for 10 program_ended "$1" || wineserver -k >/dev/null 2>&1 || true
+}
 
 windows_path() { # /unix/dir -> Z:\unix\dir
     local p="Z:$1"
@@ -149,9 +158,7 @@ start_program() { # folder
 }
 close_program() {
     "$wine_run" taskkill /im lumasio.exe >/dev/null 2>&1 || true
-    if ! wait_for 30 program_ended "$program"; then
-        kill "$program" 2>/dev/null || true
-    fi
+    end_program "$program" lumasio.exe 30
     wait "$program" || true
 }
 
@@ -163,9 +170,7 @@ run_program() { # folder
     local pid=$!
     check "its window Lumasio appears" wait_for 60 window_shown
     "$wine_run" taskkill /im lumasio.exe >/dev/null 2>&1 || true
-    if ! wait_for 30 program_ended "$pid"; then
-        kill "$pid" 2>/dev/null || true
-    fi
+    end_program "$pid" lumasio.exe 30
     local status=0
     wait "$pid" || status=$?
     check "closing the window ends it with status 0 (got $status)" test "$status" -eq 0
@@ -215,6 +220,7 @@ NSIS)
         test "$(icotool -l "$work/installer.ico" | grep -o -- '--width=[0-9]*' | sort -u)" = \
         "$(icotool -l "$source/window/icons/lumasio.ico" | grep -o -- '--width=[0-9]*' | sort -u)"
 
+    installer_exe=$(basename "$package")
     users=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -n 1)
     dir="$users/AppData/Local/Programs/Lumasio"
     programs="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
@@ -265,7 +271,8 @@ NSIS)
     if check "Windows 10 1803, shown: it says why" wait_for 60 has_windows 1; then
         xdotool key --window "$(installer_windows)" Return
     fi
-    wait_for 20 program_ended "$installer" || kill "$installer" 2>/dev/null || true
+    # One that installs instead stays open on its next page.
+    end_program "$installer" "$installer_exe" 20
     status=0
     wait "$installer" || status=$?
     check "and ends with status 3 (got $status)" test "$status" -eq 3
@@ -337,6 +344,7 @@ NSIS)
     installer=$!
     sleep 3
     close_program
+    end_program "$installer" "$installer_exe" 30
     status=0
     wait "$installer" || status=$?
     check "closed while the installer waits, it installs (status $status)" test "$status" -eq 0
@@ -369,9 +377,7 @@ NSIS)
             done
         fi
     fi
-    if ! wait_for 10 program_ended "$installer"; then
-        kill "$installer" 2>/dev/null || true
-    fi
+    end_program "$installer" "$installer_exe" 10
     status=0
     wait "$installer" || status=$?
     check "and ends with status 0 (got $status)" test "$status" -eq 0

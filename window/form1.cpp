@@ -119,11 +119,7 @@ void Form1::applyExactFontSizes()
         for (QWidget *control : row.controls) {
             QFont font = control->font();
             font.setPointSizeF(row.points);
-            if (auto *fitting = qobject_cast<FittingLineEdit *>(control)) {
-                fitting->setFullFont(font);
-            } else {
-                control->setFont(font);
-            }
+            control->setFont(font);
         }
     }
 }
@@ -147,10 +143,10 @@ void Form1::bind()
     const auto run = [this](runtime::Handler handler) {
         return [this, handler] { m_form.dispatch(handler); };
     };
-    connect(m_ui->Combo1, &PickComboBox::picked, this, run(&combo1Click));
+    connect(m_ui->Combo1, &runtime::PickComboBox::picked, this, run(&combo1Click));
     connect(m_ui->Command1, &QPushButton::clicked, this, run(&limits::calculate));
     connect(m_ui->Command4, &QPushButton::clicked, this, run(&command4Click));
-    connect(m_ui->Label4, &ClickableLabel::clicked, this, run(&label4Click));
+    connect(m_ui->Label4, &runtime::ClickableLabel::clicked, this, run(&label4Click));
 }
 
 std::unique_ptr<QWidget> createForm1()

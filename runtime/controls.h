@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
-namespace lumasio::window {
+namespace lumasio::runtime {
 
 // A label that reports a click, so it can serve as a link.
 class ClickableLabel : public QLabel
@@ -26,20 +26,18 @@ private:
     bool m_pressed = false;
 };
 
-// Shows its whole text where the box is too narrow for it in its full font:
-// the text is drawn in a smaller size of the same face, never below 8 pt, and
-// returns to the full size as soon as it fits again. Text too long even then
-// scrolls as usual. The inner margins are trimmed to one pixel beside the
-// frame on the left and the cursor's room on the right.
+// Shows its whole text where the box is too narrow for it in its full font,
+// the font set on it with setFont or passed down from its parent: the text is
+// drawn in a smaller size of the same face, never below 8 pt, and returns to
+// the full size as soon as it fits again. Text too long even then scrolls as
+// usual. The inner margins are trimmed to one pixel beside the frame on the
+// left and the cursor's room on the right.
 class FittingLineEdit : public QLineEdit
 {
     Q_OBJECT
 
 public:
     explicit FittingLineEdit(QWidget *parent = nullptr);
-
-    // The font the text is drawn in wherever it fits.
-    void setFullFont(const QFont &font);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -50,6 +48,10 @@ private:
     void fit();
 
     QFont m_fullFont;
+    // The size fit() put in place below the full font's, else 0.
+    double m_shrunkPoints = 0;
+    // fit() is setting the font, which is no new full font.
+    bool m_fitting = false;
 };
 
 // An editable combo box that tells a real pick of a list item apart from
@@ -92,4 +94,4 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-} // namespace lumasio::window
+} // namespace lumasio::runtime

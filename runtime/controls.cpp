@@ -1,4 +1,4 @@
-#include "widgets.h"
+#include "controls.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace lumasio::window {
+namespace lumasio::runtime {
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
@@ -117,17 +117,21 @@ FittingLineEdit::FittingLineEdit(QWidget *parent)
     connect(this, &QLineEdit::textChanged, this, &FittingLineEdit::fit);
 }
 
-void FittingLineEdit::setFullFont(const QFont &font)
-{
-    m_fullFont = font;
-    setFont(font);
-    fit();
-}
-
 void FittingLineEdit::changeEvent(QEvent *event)
 {
     QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::StyleChange) {
+    if (event->type() == QEvent::FontChange && !m_fitting) {
+        // The font from outside is the full font, as Designer's code sets it
+        // after building the box. But a shrunk box's size is fit()'s own: a
+        // parent's font passed down anew keeps it, and is no new full size.
+        QFont full = font();
+        if (m_shrunkPoints > 0 && full.pointSizeF() == m_shrunkPoints) {
+            full.setPointSizeF(m_fullFont.pointSizeF());
+        }
+        m_fullFont = full;
+        m_shrunkPoints = 0;
+        fit();
+    } else if (event->type() == QEvent::StyleChange) {
         trimTextMargins(this);
         fit();
     }
@@ -154,8 +158,11 @@ void FittingLineEdit::fit()
         return;
     }
     const QFont fitted = fittedFont(m_fullFont, text(), textRoom(this));
+    m_shrunkPoints = fitted == m_fullFont ? 0 : fitted.pointSizeF();
     if (fitted != font()) {
+        m_fitting = true;
         setFont(fitted);
+        m_fitting = false;
     }
 }
 
@@ -187,12 +194,16 @@ void PickComboBox::hidePopup()
         this, [this] { m_picking = false; }, Qt::QueuedConnection);
 }
 
-// The edit field takes the box's font as its own full font.
+// The edit field takes the box's font as its own full font. Once it has
+// drawn its text smaller, that size is its own and no longer follows the
+// box's, so the whole font is handed on. A box made not editable has no edit
+// field.
 void PickComboBox::changeEvent(QEvent *event)
 {
     QComboBox::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        static_cast<FittingLineEdit *>(lineEdit())->setFullFont(font());
+    QLineEdit *edit = lineEdit();
+    if (event->type() == QEvent::FontChange && edit != nullptr) {
+        edit->setFont(font());
     }
 }
 
@@ -237,4 +248,4 @@ void SeparatorLine::paintEvent(QPaintEvent *event)
     painter.fillRect(0, 0, width(), 1, palette().color(QPalette::Midlight));
 }
 
-} // namespace lumasio::window
+} // namespace lumasio::runtime
