@@ -11,7 +11,7 @@
 #   make windows        the zip and the installer, in build-windows/
 #   make test-windows   the tests, built for Windows and run under Wine
 # and a release, built from the last commit in a folder of its own, the same
-# bytes on every run (see README, Releases):
+# bytes on every run (see docs/releasing.md):
 #   make release        the zip, the installer and the Debian package, with
 #                       SHA256SUMS, in release/; signed with the publisher's
 #                       certificate when given SIGN_PKCS12=cert.p12
