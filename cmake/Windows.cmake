@@ -35,18 +35,25 @@ add_custom_target(qt_translations ALL DEPENDS ${LUMASIO_QTBASE_QM})
 # The corresponding source of what the Windows downloads ship that isn't
 # Lumasio's: Debian's source package of the Qt built by
 # scripts/build-qt-windows, that script with its toolchain file, and Qt's
-# translation source. `scripts/release` puts it in release/source/
-# (`cmake --install build-windows --component source`); the notice lists it.
+# translation source. `scripts/release` puts it in release/source/ with the
+# script this writes (`cmake -DDESTINATION=DIR -P build-windows/offer-source.cmake`);
+# the notice lists it.
 set(LUMASIO_SOURCE_FILES "")
+set(offer_source "")
 function(lumasio_offer_source destination)
-    install(FILES ${ARGN} DESTINATION ${destination} COMPONENT source EXCLUDE_FROM_ALL)
     foreach(file IN LISTS ARGN)
         get_filename_component(name ${file} NAME)
         cmake_path(APPEND destination ${name} OUTPUT_VARIABLE path)
         cmake_path(NORMAL_PATH path)
         list(APPEND LUMASIO_SOURCE_FILES ${path})
     endforeach()
+    set(files ${ARGN})
+    list(TRANSFORM files REPLACE "(.+)" "[[\\1]]")
+    list(JOIN files " " files)
+    string(APPEND offer_source
+        "file(INSTALL ${files} DESTINATION \"\${DESTINATION}/${destination}\")\n")
     set(LUMASIO_SOURCE_FILES ${LUMASIO_SOURCE_FILES} PARENT_SCOPE)
+    set(offer_source "${offer_source}" PARENT_SCOPE)
 endfunction()
 file(GLOB qt_sources ${QT6_INSTALL_PREFIX}/source/*)
 lumasio_offer_source(. ${qt_sources})
@@ -56,6 +63,7 @@ lumasio_offer_source(qttranslations
     ${LUMASIO_QTTRANSLATIONS}/README.md ${LUMASIO_QTTRANSLATIONS}/qtbase_zh_CN.ts)
 file(GLOB qttranslations_licences ${LUMASIO_QTTRANSLATIONS}/LICENSES/*)
 lumasio_offer_source(qttranslations/LICENSES ${qttranslations_licences})
+file(WRITE ${CMAKE_BINARY_DIR}/offer-source.cmake ${offer_source})
 
 # Programs in the build tree (qt_standard_project_setup() puts them all in
 # one folder on Windows) find Qt's plugins in Qt's prefix and the Chinese
