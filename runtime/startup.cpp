@@ -1,6 +1,5 @@
 #include "startup.h"
 
-#include "stay_on_top.h"
 #include "whole_pixel_frames.h"
 
 #include <QAbstractButton>
@@ -89,11 +88,6 @@ int startUp(const Application &application, int &argc, char **argv,
     prepareApplication(application);
     const std::unique_ptr<QWidget> window = createWindow();
     window->show();
-#ifdef Q_OS_WIN
-    // Windows has no "always on top" of its own; desktops elsewhere offer
-    // one in their window menus, so Lumasio adds nothing there.
-    addStayOnTopItem(*window);
-#endif
     return QApplication::exec();
 }
 

@@ -17,7 +17,7 @@ namespace lumasio::window {
 using namespace Qt::StringLiterals;
 
 Form1::Form1(QWidget *parent)
-    : QWidget(parent)
+    : runtime::FormWindow(parent)
     , m_ui(std::make_unique<::Ui::Form1>())
 {
     m_ui->setupUi(this);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "form_window.h"
 #include "widget_form.h"
 
 #include <QColor>
 #include <QPalette>
-#include <QWidget>
 
 #include <memory>
 #include <vector>
@@ -17,7 +17,7 @@ namespace lumasio::window {
 
 // The program's one window, laid out in form1.ui. Its four Clicks run their
 // handlers through the window's control properties.
-class Form1 : public QWidget
+class Form1 : public runtime::FormWindow
 {
     Q_OBJECT
 
