@@ -1,7 +1,6 @@
 #include "form_window.h"
 
 #include <QWindow>
-
 #include <qt_windows.h>
 
 namespace lumasio::runtime {
