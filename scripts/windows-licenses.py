@@ -283,9 +283,14 @@ def provenance(directory):
     return found["repository"], found["tag"]
 
 
+def windows_names(places):
+    """Places in the program's folder as Windows writes them, the folder's
+    own files first: "Qt6Core.dll", "platforms\\qwindows.dll"."""
+    return [p.replace("/", "\\") for p in sorted(places, key=lambda p: ("/" in p, p.lower()))]
+
+
 def listing(names, conjunction, comma):
     """Names as a sentence lists them: "a, b and c"."""
-    names = [n.replace("/", "\\") for n in names]
     if len(names) < 2:
         return "".join(names)
     return comma.join(names[:-1]) + conjunction + names[-1]
@@ -340,7 +345,7 @@ def main():
     repository, tag = provenance(args.qttranslations)
 
     def files(names, language):
-        return listing(sorted(names, key=lambda n: ("/" in n, n.lower())),
+        return listing(windows_names(names),
                        *((" 和 ", "、") if language == "zh" else (" and ", ", ")))
 
     values = {
@@ -398,8 +403,7 @@ def main():
           + mingw_runtime(copyright_text(mingw_package)))
     write("qt-translations.txt", quoted(qm_package, qm_version, "the translations' copyright "
                                         "and licence") + translations)
-    write("qt-third-party.txt", third_party_text(attribution, found, [
-        p.replace("/", "\\") for p in sorted(qt_places, key=lambda n: ("/" in n, n.lower()))]))
+    write("qt-third-party.txt", third_party_text(attribution, found, windows_names(qt_places)))
     print("windows-licenses: Qt's third-party components:\n" + values["COMPONENTS"])
 
 
