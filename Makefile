@@ -1,21 +1,37 @@
-# Thin wrapper over CMake so a fresh Debian 12 machine needs two commands:
+# Thin wrapper over CMake so a fresh Debian 12 or 13 machine needs two
+# commands:
 #   make run    build Lumasio and start it
-#   make test   build and run every test: plain, sanitized, and short fuzz runs
+#   make test   build and run every test: sanitized, short fuzz runs, plain
 # and, for development:
-#   make lint   clang-format (dry run) and clang-tidy on every source
+#   make deps            install the Debian packages that all this needs
+#   make build           build, in build/
+#   make test-plain      the tests of that build
+#   make test-sanitized  the tests built with AddressSanitizer and UBSan
+#   make lint   clang-format (dry run) and clang-tidy on every source, the
+#               Windows-only ones with the Windows build's compile commands
+#               (make lint-windows, below)
 #   make fuzz   each fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make bench  the benchmarks, with their ratios
 #   make install PREFIX=/usr/local    install Lumasio under PREFIX
 #   make package                      a Debian package, in build/
-# and, for Windows, cross-built with MinGW-w64 and tested under Wine:
-#   make windows        the zip and the installer, in build-windows/
-#   make test-windows   the tests, built for Windows and run under Wine
-# and a release, built from the last commit in a folder of its own, the same
-# bytes on every run (see docs/releasing.md):
-#   make release        the zip, the installer and the Debian package, with
-#                       SHA256SUMS, in release/; signed with the publisher's
-#                       certificate when given SIGN_PKCS12=cert.p12
-#                       SIGN_PASSWORD_FILE=file [SIGN_TIMESTAMP_URL=url]
+#   make clean                        remove every build folder
+# and, for Windows, cross-built with Debian 13's MinGW-w64 and Qt and tested
+# under its Wine. On another release these five run in a Debian 13 root that
+# scripts/debian13 makes and keeps in the cache, with the same folders:
+#   make windows-configure  configure build-windows/, building Qt first
+#   make lint-windows       clang-tidy on the Windows-only sources
+#   make windows            the zip and the installer, in build-windows/
+#   make test-windows       the tests, built for Windows and run under Wine
+#   make release            a release, built from the last commit in a folder
+#                       of its own, the same bytes on every run (see
+#                       docs/releasing.md): the zip, the installer and the
+#                       Debian package, with SHA256SUMS, in release/; signed
+#                       with the publisher's certificate when given
+#                       SIGN_PKCS12=cert.p12 SIGN_PASSWORD_FILE=file
+#                       [SIGN_TIMESTAMP_URL=url]
+#   make test-debian13      on another release: the Linux build and its plain
+#                       tests, the package checks among them, in the root,
+#                       in build-debian13/
 
 # Each build's folder. CMakePresets.json says how each is configured and
 # names these same folders for a plain `cmake --preset`; make hands its own
@@ -25,6 +41,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 WINDOWS_DIR ?= build-windows
+DEBIAN13_DIR ?= build-debian13
 RELEASE_DIR ?= release
 CMAKE_FLAGS ?=
 CPACK ?= cpack
@@ -38,7 +55,20 @@ BENCH_CONFIGURE = cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWith
 	-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON $(CMAKE_FLAGS)
 
 .PHONY: all deps build run test test-plain test-sanitized fuzz lint bench install package clean \
-	windows-configure windows test-windows release
+	windows-configure windows test-windows release test-debian13 lint-windows
+
+# The Windows side needs Debian 13; elsewhere its targets run again in the
+# root, with the same folders, as the checkout is seen at the same path there.
+WINDOWS_TARGETS = windows-configure windows test-windows release lint-windows
+DEBIAN_RELEASE := $(shell . /etc/os-release 2>/dev/null && echo "$$ID $$VERSION_ID")
+ifneq ($(DEBIAN_RELEASE),debian 13)
+$(WINDOWS_TARGETS):
+	bash scripts/debian13 $(MAKE) --no-print-directory $@
+test-debian13:
+	bash scripts/debian13 $(MAKE) --no-print-directory test-plain BUILD_DIR=$(DEBIAN13_DIR)
+else
+test-debian13: test-plain
+
 
 all: build
 
@@ -80,7 +110,7 @@ package: build
 	cd $(BUILD_DIR) && $(CPACK) -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WINDOWS_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WINDOWS_DIR) $(DEBIAN13_DIR)
 
 # Qt for Windows is built once from Debian's sources and cached (about 20
 # minutes on two cores). When its options change it lands in a new prefix, and
@@ -104,16 +134,21 @@ test-windows: windows-configure
 	@n=$$(grep -c 'starting it again' $(WINDOWS_DIR)/wine/wine-run.log 2>/dev/null || true); \
 	if [ "$${n:-0}" -gt 0 ]; then echo "test-windows: $$n program(s) needed a second start under Wine"; fi
 
+lint-windows: windows-configure
+	WINDOWS_DIR=$(WINDOWS_DIR) bash scripts/lint windows
+
 # SIGN_* reach scripts/release through the environment, as make exports
 # variables given on its command line.
 release:
 	@bash scripts/install-deps windows
 	bash scripts/release $(RELEASE_DIR)
+endif
 
 lint: build
 	cmake --preset fuzz -B $(FUZZ_DIR) $(CMAKE_FLAGS)
 	$(BENCH_CONFIGURE)
 	BUILD_DIR=$(BUILD_DIR) FUZZ_DIR=$(FUZZ_DIR) BENCH_DIR=$(BENCH_DIR) bash scripts/lint
+	$(MAKE) --no-print-directory lint-windows
 
 
 bench: deps

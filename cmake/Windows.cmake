@@ -10,7 +10,7 @@
 # when installing. Shipping another plugin means adding it here and to the
 # package tests' expectations (tests/windows_package_test.sh).
 set(LUMASIO_QT_SHIPPED Qt6::Core Qt6::Gui Qt6::Widgets
-    Qt6::QWindowsIntegrationPlugin Qt6::QWindowsVistaStylePlugin)
+    Qt6::QWindowsIntegrationPlugin Qt6::QModernWindowsStylePlugin)
 
 # Where the DLLs are found: Qt's, then the MinGW compiler's own libraries.
 get_target_property(qt_configs Qt6::Core IMPORTED_CONFIGURATIONS)

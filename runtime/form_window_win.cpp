@@ -1,5 +1,6 @@
 #include "form_window.h"
 
+#include <QEvent>
 #include <QWindow>
 #include <qt_windows.h>
 
@@ -13,24 +14,66 @@ constexpr UINT StayOnTopCommand = 0x0010;
 
 } // namespace
 
-void FormWindow::showEvent(QShowEvent *event)
+bool FormWindow::event(QEvent *event)
 {
-    QWidget::showEvent(event);
-    // Once per native window: the menu belongs to it.
-    if (!m_hasStayOnTopItem && isWindow()) {
-        HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, StayOnTopCommand, L"置顶(&T)");
-        m_hasStayOnTopItem = true;
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::WinIdChange:
+        addStayOnTopItem();
+        break;
+    // Qt's flag may have changed since the menu last showed it: set before
+    // the window was shown, or changed and the window shown again.
+    case QEvent::Show:
+        showStayOnTop();
+        break;
+    default:
+        break;
     }
+    return handled;
+}
+
+// Once per native window: the menu belongs to it. A window without a window
+// menu (no title bar, a child) simply goes without the item.
+void FormWindow::addStayOnTopItem()
+{
+    m_itemWindow = 0;
+    const auto hwnd = reinterpret_cast<HWND>(internalWinId());
+    if (!isWindow() || hwnd == nullptr) {
+        return;
+    }
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    if (menu == nullptr || AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) == FALSE
+        || AppendMenuW(menu, MF_STRING, StayOnTopCommand, L"置顶(&T)") == FALSE) {
+        return;
+    }
+    m_itemWindow = reinterpret_cast<quintptr>(hwnd);
+    showStayOnTop();
+}
+
+void FormWindow::showStayOnTop()
+{
+    if (m_itemWindow == 0 || m_itemWindow != internalWinId()) {
+        return;
+    }
+    const bool onTop = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    CheckMenuItem(GetSystemMenu(reinterpret_cast<HWND>(m_itemWindow), FALSE), StayOnTopCommand,
+                  MF_BYCOMMAND | (onTop ? MF_CHECKED : MF_UNCHECKED));
 }
 
 bool FormWindow::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
 {
     const auto *msg = static_cast<const MSG *>(message);
-    if (m_hasStayOnTopItem && eventType == "windows_generic_MSG" && msg->message == WM_SYSCOMMAND
-        && (msg->wParam & 0xFFF0) == StayOnTopCommand) {
+    if (eventType != "windows_generic_MSG" || m_itemWindow == 0
+        || reinterpret_cast<quintptr>(msg->hwnd) != m_itemWindow) {
+        return QWidget::nativeEvent(eventType, message, result);
+    }
+    // The menu opens showing Qt's flag as it is now, however it was set.
+    if (msg->message == WM_INITMENUPOPUP) {
+        showStayOnTop();
+    }
+    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == StayOnTopCommand) {
         toggleStayOnTop();
+        // A posted message comes with no result to fill in.
         if (result != nullptr) {
             *result = 0;
         }
@@ -43,16 +86,16 @@ void FormWindow::toggleStayOnTop()
 {
     // Through Qt, so that its idea of the window stays true: the widget takes
     // the flag without creating its window again (setWindowFlag would, and
-    // the menu would lose this item), and on a shown window the windows
-    // platform changes the z-order in place, with SetWindowPos(HWND_TOPMOST
-    // or HWND_NOTOPMOST).
+    // the window would blink), and on a shown window the windows platform
+    // changes the z-order in place, with SetWindowPos(HWND_TOPMOST or
+    // HWND_NOTOPMOST).
     Qt::WindowFlags flags = windowFlags();
-    const bool onTop = !flags.testFlag(Qt::WindowStaysOnTopHint);
-    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    flags.setFlag(Qt::WindowStaysOnTopHint, !flags.testFlag(Qt::WindowStaysOnTopHint));
     overrideWindowFlags(flags);
-    windowHandle()->setFlags(flags);
-    CheckMenuItem(GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE), StayOnTopCommand,
-                  MF_BYCOMMAND | (onTop ? MF_CHECKED : MF_UNCHECKED));
+    if (QWindow *window = windowHandle()) {
+        window->setFlags(flags);
+    }
+    showStayOnTop();
 }
 
 } // namespace lumasio::runtime

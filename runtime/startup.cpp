@@ -69,6 +69,17 @@ void loadChineseQtTexts(QCoreApplication &app)
     }
 }
 
+// Forms are laid out for Windows' classic look, which Windows 10 gives them.
+// On Windows 11 Qt would pick its Windows 11 style, whose boxes, buttons and
+// arrows have other sizes and shapes; the form keeps the classic look there
+// too.
+void keepClassicWindowsLook()
+{
+    if (QApplication::style()->name().compare(u"windows11"_s, Qt::CaseInsensitive) == 0) {
+        QApplication::setStyle(u"windowsvista"_s);
+    }
+}
+
 } // namespace
 
 void prepareApplication(const Application &application)
@@ -78,6 +89,7 @@ void prepareApplication(const Application &application)
     QGuiApplication::setDesktopFileName(application.desktopFileName.toString());
     loadChineseQtTexts(*QCoreApplication::instance());
     substituteSongFace();
+    keepClassicWindowsLook();
     keepNativeFramesWhole();
 }
 

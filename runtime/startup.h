@@ -20,7 +20,8 @@ struct Application {
 
 // Prepares the application: its name and version, Qt's own Chinese texts
 // (dialog buttons, context menus), a Song-style face wherever "宋体" is
-// missing, and whole frames under Windows' style at any display scaling.
+// missing, Windows' classic look on every Windows, and whole frames under it
+// at any display scaling.
 // Call once, after the QApplication exists.
 void prepareApplication(const Application &application);
 

@@ -17,6 +17,7 @@ when the Qt build compiled one of their files into a shipped Qt file
 (attribution/compiled/); the rest of Qt's attributions stay out.
 """
 import argparse
+import glob
 import json
 import os
 import posixpath
@@ -110,18 +111,6 @@ def mingw_runtime(text):
     if not any("winpthreads" in k for k in kept):
         fail("no winpthreads paragraph in the mingw-w64 copyright file")
     return "\n\n".join(kept + [raw(standalone[n]) for n in needed]) + "\n"
-
-
-def qt_translations(text):
-    """The Files: * paragraph of the translations' copyright file, and the
-    full text of its licence."""
-    parsed = machine_readable(text, "Qt's translations")
-    main = next((p for p in parsed.all_files_paragraphs() if p.files == ("*",)), None)
-    if not main:
-        fail("no Files: * paragraph in the Qt translations' copyright file")
-    name = main.license.synopsis
-    body = next((raw(p) for p in parsed.all_license_paragraphs() if p.license.synopsis == name), "")
-    return "\n\n".join(p for p in (raw(main), body) if p) + "\n", name
 
 
 # Third-party data that reaches the DLLs by another way than a file of its
@@ -274,13 +263,17 @@ def qt_copyright(source):
 
 
 def provenance(directory):
-    """Where third-party/'s copy comes from, as its README says: repository
-    and tag."""
+    """Where third-party/'s copy comes from, as its README says: repository,
+    tag and licence, and the licence texts that come with it (LICENSES/)."""
     readme = read(os.path.join(directory, "README.md"))
     found = dict(re.findall(r"^- (repository|tag): (\S+?),?(?:\s|$)", readme, re.M))
-    if set(found) != {"repository", "tag"}:
-        fail(f"{directory}/README.md names no repository and tag")
-    return found["repository"], found["tag"]
+    licence = re.search(r"^Licence: ([^;\n]+);", readme, re.M)
+    if set(found) != {"repository", "tag"} or not licence:
+        fail(f"{directory}/README.md names no repository, tag and licence")
+    texts = sorted(glob.glob(os.path.join(directory, "LICENSES", "*.txt")))
+    if not texts:
+        fail(f"{directory}/LICENSES holds no licence text")
+    return found["repository"], found["tag"], licence.group(1), texts
 
 
 def windows_names(places):
@@ -337,12 +330,7 @@ def main():
     if not found:
         fail("no third-party component of Qt matches what the build compiled")
 
-    # The copyright of Qt's translations as Debian states it for the same
-    # upstream files, in the package that installs them for Linux.
-    qm_package, qm_version = debian_package(f"/usr/share/qt6/translations/"
-                                            f"{os.path.basename(texts[0])}")
-    translations, translations_licence = qt_translations(copyright_text(qm_package))
-    repository, tag = provenance(args.qttranslations)
+    repository, tag, translations_licence, translations = provenance(args.qttranslations)
 
     def files(names, language):
         return listing(windows_names(names),
@@ -364,8 +352,6 @@ def main():
         "MINGW_DEBIAN_VERSION": mingw_version,
         "QM_REPOSITORY": repository,
         "QM_TAG": tag,
-        "QM_PACKAGE": qm_package,
-        "QM_DEBIAN_VERSION": qm_version,
         "QM_LICENSE": translations_licence,
     }
     for language in ("zh", "en"):
@@ -401,8 +387,9 @@ def main():
     write("mingw-w64.txt", quoted(mingw_package, mingw_version, "the paragraphs on the run time "
                                   "and winpthreads, with the licences they name")
           + mingw_runtime(copyright_text(mingw_package)))
-    write("qt-translations.txt", quoted(qm_package, qm_version, "the translations' copyright "
-                                        "and licence") + translations)
+    write("qt-translations.txt", f"Qt's Chinese texts, {repository} {tag}: {translations_licence}, "
+          "as the repository has its texts\n\n"
+          + "\n\n".join(read(t).strip("\n") for t in translations) + "\n")
     write("qt-third-party.txt", third_party_text(attribution, found, windows_names(qt_places)))
     print("windows-licenses: Qt's third-party components:\n" + values["COMPONENTS"])
 

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -771,6 +772,20 @@ TEST(Form1Palette, MeaningColoursReadOnDarkDesktops)
         check(&window, true);
     }
     switchTo(light);
+}
+
+// Every Windows draws the form in the classic look it is laid out for, even
+// Windows 11, where Qt would pick its Windows 11 style.
+TEST_F(Form1Test, WindowsDrawsTheClassicLook)
+{
+    if (QGuiApplication::platformName() != u"windows"_s) {
+        GTEST_SKIP() << "Windows' own styles";
+    }
+    const QStyle *style = QApplication::style();
+    while (const auto *proxy = qobject_cast<const QProxyStyle *>(style)) {
+        style = proxy->baseStyle();
+    }
+    EXPECT_EQ(style->name(), u"windowsvista"_s);
 }
 
 #ifdef Q_OS_WIN

@@ -60,7 +60,7 @@ source "$source/scripts/xvfb.sh"
 start_xvfb "$work" -screen 0 1024x768x24 || exit 1
 
 shipped=(Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libgcc_s_seh-1.dll libstdc++-6.dll
-    libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+    libwinpthread-1.dll platforms/qwindows.dll styles/qmodernwindowsstyle.dll)
 licenses=(NOTICE.txt LICENSE.txt LGPL-3.0.txt GPL-3.0.txt GCC-exception-3.1.txt mingw-w64.txt
     qt-translations.txt qt-third-party.txt)
 expected_files() { # extra files...
@@ -94,13 +94,13 @@ check_licenses() { # folder
     check "licenses: winpthreads' and the mingw-w64 run time's copyright" bash -c \
         'grep -qx "Files: mingw-w64-libraries/winpthreads/\*" "$1" && grep -qx "Files: mingw-w64-crt/crt/\*" "$1" &&
             grep -qx "Copyright: 2011-2016 mingw-w64 project" "$1"' _ "$dir/mingw-w64.txt"
-    check "licenses: the Chinese texts' licence and its Qt exception" bash -c \
-        'grep -qx "License: GPL-3 with Qt-1.0 exception" "$1" && grep -qx " The Qt Company GPL Exception 1.0" "$1"' \
+    check "licenses: the Chinese texts' licence and its Qt exception, as their source has them" bash -c \
+        'grep -qx "The Qt Company GPL Exception 1.0" "$1" && grep -qx "                       Version 3, 29 June 2007" "$1"' \
         _ "$dir/qt-translations.txt"
     check "licenses: the notice opens in Chinese, marked UTF-8" \
         test "$(head -c 12 "$dir/NOTICE.txt" | od -An -tx1 | tr -d ' \n')" = efbbbf4c756d6173696f20e4
-    check "licenses: the notice names Qt 6.4.2 built from Debian's qt6-base $qt_debian" bash -c \
-        'grep -qF "Qt 6.4.2" <<<"$1" && grep -qF "qt6-base $2" <<<"$1"' _ "$notice" "$qt_debian"
+    check "licenses: the notice names Qt 6.8.2 built from Debian's qt6-base $qt_debian" bash -c \
+        'grep -qF "Qt 6.8.2" <<<"$1" && grep -qF "qt6-base $2" <<<"$1"' _ "$notice" "$qt_debian"
     # Long lines are broken to fit the installer's page.
     check "licenses: and FreeType's credit" grep -qF \
         "Portions of this software are copyright © 2022 The FreeType Project (www.freetype.org). All rights reserved." \
@@ -122,6 +122,18 @@ check_licenses() { # folder
     check "licenses: every component the notice lists has its section in qt-third-party.txt, and no other" \
         test -n "$listed" -a "$listed" = "$titled"
     [ "$listed" = "$titled" ] || diff <(echo "$listed") <(echo "$titled") || true
+    # And each section holds a licence's text: a "--- FILE ---" heading with
+    # lines under it.
+    local bare
+    bare=$(awk 'BEGIN { rule = sprintf("%72s", ""); gsub(/ /, "=", rule) }
+        function close_section() { if (title != "" && !text) print title }
+        $0 == rule { if (++rules % 2 == 1) { close_section(); text = heading = 0 } next }
+        rules % 2 == 1 { title = $0; next }
+        /^--- .+ ---$/ { heading = 1; next }
+        heading && NF { text = 1 }
+        END { close_section() }' "$dir/qt-third-party.txt")
+    check "licenses: and each section holds its licence text" test -z "$bare"
+    [ -z "$bare" ] || echo "without licence text: $bare"
     check "licenses: but not JPEG, nor the test library's Valgrind or Catch2" bash -c \
         '! grep -qE "^(LibJPEG|Valgrind|Catch2)" "$1"' _ "$dir/qt-third-party.txt"
 }

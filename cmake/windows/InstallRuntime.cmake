@@ -6,7 +6,7 @@
 #
 # Set by the caller: LUMASIO_PROGRAM (the built lumasio.exe), LUMASIO_QT and
 # LUMASIO_TEXTS (ORIGIN=PLACE pairs, installed already), LUMASIO_DLL_DIRS,
-# LUMASIO_OBJDUMP, LUMASIO_STRIP, LUMASIO_LICENSES (the notice's command line,
+# LUMASIO_OBJDUMP, LUMASIO_DLLTOOL, LUMASIO_STRIP, LUMASIO_LICENSES (the notice's command line,
 # less --out and --ships).
 set(folder "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 set(shipped ${LUMASIO_QT} ${LUMASIO_TEXTS})
@@ -16,19 +16,53 @@ list(TRANSFORM modules REPLACE "=.*" "")
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${LUMASIO_OBJDUMP})
-# Windows' own DLLs lie in none of the folders: they stay unresolved, and
-# the package tests check that nothing else does. So do Qt's, which are
-# shipped already: CMake compares DLL names in lower case, and Qt's aren't.
+# Qt's DLLs are shipped already, so they are left out by path when found. The
+# API sets are names Windows resolves itself.
 file(GET_RUNTIME_DEPENDENCIES
     EXECUTABLES ${LUMASIO_PROGRAM}
     MODULES ${modules}
     DIRECTORIES ${LUMASIO_DLL_DIRS}
     PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
+    POST_EXCLUDE_FILES ${modules}
     RESOLVED_DEPENDENCIES_VAR dlls
-    UNRESOLVED_DEPENDENCIES_VAR windows_own
+    UNRESOLVED_DEPENDENCIES_VAR unresolved
     CONFLICTING_DEPENDENCIES_PREFIX conflicting)
 if(conflicting_FILENAMES)
     message(FATAL_ERROR "Found in more than one folder: ${conflicting_FILENAMES}")
+endif()
+
+# What is not found must be Qt's (CMake before 3.27 looks DLL names up in
+# lower case, so on a case-sensitive disk it never finds Qt6Core.dll) or
+# Windows' own: a DLL that MinGW-w64 links against through an import library
+# of its own, lib<name>.a in the compiler's folders, which names that DLL.
+# Anything else would be missing on the user's machine.
+set(ours "")
+foreach(module IN LISTS modules)
+    get_filename_component(name ${module} NAME)
+    string(TOLOWER ${name} name)
+    list(APPEND ours ${name})
+endforeach()
+set(missing "")
+foreach(dll IN LISTS unresolved)
+    string(TOLOWER ${dll} name)
+    if(name IN_LIST ours)
+        continue()
+    endif()
+    get_filename_component(stem ${name} NAME_WLE)
+    find_file(import_library lib${stem}.a PATHS ${LUMASIO_DLL_DIRS} NO_DEFAULT_PATH NO_CACHE)
+    set(identified "")
+    if(import_library)
+        execute_process(COMMAND ${LUMASIO_DLLTOOL} --identify ${import_library}
+            OUTPUT_VARIABLE identified OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+        string(TOLOWER "${identified}" identified)
+    endif()
+    if(NOT identified STREQUAL name)
+        list(APPEND missing ${dll})
+    endif()
+    unset(import_library)
+endforeach()
+if(missing)
+    message(FATAL_ERROR "Loaded but neither shipped nor Windows' own: ${missing}")
 endif()
 file(INSTALL ${dlls} DESTINATION ${folder})
 foreach(dll IN LISTS dlls)
