@@ -11,6 +11,15 @@
 # package tests' expectations (tests/windows_package_test.sh).
 set(LUMASIO_QT_SHIPPED Qt6::Core Qt6::Gui Qt6::Widgets
     Qt6::QWindowsIntegrationPlugin Qt6::QModernWindowsStylePlugin)
+# A shared Qt (6.8) no longer loads its plugins' targets with its modules:
+# the shipped ones are asked for by name, from their modules' folders.
+foreach(target IN LISTS LUMASIO_QT_SHIPPED)
+    if(NOT TARGET ${target})
+        string(REPLACE "::" "" package ${target})
+        find_package(${package} CONFIG REQUIRED NO_DEFAULT_PATH
+            PATHS ${Qt6Gui_DIR} ${Qt6Widgets_DIR})
+    endif()
+endforeach()
 
 # Where the DLLs are found: Qt's, then the MinGW compiler's own libraries.
 get_target_property(qt_configs Qt6::Core IMPORTED_CONFIGURATIONS)
