@@ -1,7 +1,6 @@
 #include "whole_pixel_frames.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOption>
@@ -19,13 +18,14 @@ namespace {
 // a widget sits half a device pixel off the grid (at 125 % a box at y = 14
 // starts at 17.5) the two disagree by a pixel: the part's last row or column
 // falls outside the clip, and the box loses that edge. There the part is
-// drawn at one device pixel a pixel into an image the size of the clip, and
-// the image is copied onto the device's grid.
+// drawn a logical pixel smaller on that side, so that all of it falls inside
+// the clip: the edge moves in by at most a device pixel and shows.
 //
-// This reading of how the style and the backing store round was checked
-// against Qt 6.4.2 (Debian's qt6-base 6.4.2+dfsg-10) and its "windowsvista"
-// style. After a Qt upgrade, check it again (the frame test at 125 % and
-// 175 % shows it) before keeping or dropping the proxy.
+// This reading of how the style and the backing store round holds for Qt
+// 6.4.2 and 6.8.2 (Debian's qt6-base 6.4.2+dfsg-10 and 6.8.2+dfsg-9+deb13u2)
+// and their "windowsvista" style. Qt 6.8 still loses the edge without the
+// proxy (the frame test at 125 % and 175 % shows it). After a Qt upgrade,
+// check it again before keeping or dropping the proxy.
 
 // The device pixels the backing store lets a widget paint within rect.
 [[nodiscard]] QRect clipOnDevice(const QTransform &device, const QRect &rect)
@@ -44,38 +44,29 @@ namespace {
         .toRect();
 }
 
-// The clip on the device where a part drawn in rect would spill past it,
-// else an empty rectangle.
-[[nodiscard]] QRect spilledClip(const QPainter *painter, const QRect &rect)
+// The rectangle within rect whose part falls wholly inside the clip of rect.
+[[nodiscard]] QRect fittedPart(const QPainter *painter, const QRect &rect)
 {
     const QTransform &device = painter->deviceTransform();
     if (device.type() != QTransform::TxScale) {
-        return {};
+        return rect;
     }
     const QRect clip = clipOnDevice(device, rect);
-    return partOnDevice(device, rect) == clip ? QRect() : clip;
-}
-
-// Draws onto painter what draw paints with a copy of option sized to clip,
-// on an image of one pixel a device pixel. Without a widget the style draws
-// its part at that size, through its own buffer. The copy has no style
-// object, so no hover animation paints a picture of another size into it.
-template<typename Option, typename Draw>
-void drawOnDeviceGrid(QPainter *painter, const Option &option, const QRect &clip, Draw draw)
-{
-    Option sized = option;
-    sized.rect = QRect(QPoint(), clip.size());
-    sized.styleObject = nullptr;
-    QImage image(clip.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter onImage(&image);
-        draw(&sized, &onImage);
+    QRect fitted = rect;
+    // A pixel in from each side that spills, never more.
+    if (partOnDevice(device, fitted).top() < clip.top()) {
+        fitted.setTop(fitted.top() + 1);
     }
-    painter->save();
-    painter->setWorldTransform(painter->deviceTransform().inverted() * painter->worldTransform());
-    painter->drawImage(clip.topLeft(), image);
-    painter->restore();
+    if (partOnDevice(device, fitted).left() < clip.left()) {
+        fitted.setLeft(fitted.left() + 1);
+    }
+    if (partOnDevice(device, fitted).bottom() > clip.bottom()) {
+        fitted.setBottom(fitted.bottom() - 1);
+    }
+    if (partOnDevice(device, fitted).right() > clip.right()) {
+        fitted.setRight(fitted.right() - 1);
+    }
+    return fitted;
 }
 
 class WholePixelFrames : public QProxyStyle
@@ -89,16 +80,13 @@ public:
         const auto *frame = element == PE_FrameLineEdit || element == PE_FrameGroupBox
                                 ? qstyleoption_cast<const QStyleOptionFrame *>(option)
                                 : nullptr;
-        const QRect clip =
-            frame != nullptr && widget != nullptr ? spilledClip(painter, option->rect) : QRect();
-        if (clip.isEmpty()) {
+        if (frame == nullptr || widget == nullptr) {
             QProxyStyle::drawPrimitive(element, option, painter, widget);
             return;
         }
-        drawOnDeviceGrid(painter, *frame, clip,
-                         [&](const QStyleOptionFrame *sized, QPainter *onImage) {
-                             baseStyle()->drawPrimitive(element, sized, onImage, nullptr);
-                         });
+        QStyleOptionFrame fitted = *frame;
+        fitted.rect = fittedPart(painter, option->rect);
+        QProxyStyle::drawPrimitive(element, &fitted, painter, widget);
     }
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
@@ -106,21 +94,15 @@ public:
     {
         // An editable combo box draws its frame as the edit field's part.
         const auto *combo = qstyleoption_cast<const QStyleOptionComboBox *>(option);
-        const QRect clip = combo != nullptr && combo->editable
-                                   && combo->subControls.testFlag(SC_ComboBoxEditField)
-                                   && widget != nullptr
-                               ? spilledClip(painter, option->rect)
-                               : QRect();
-        if (clip.isEmpty()) {
+        if (combo == nullptr || !combo->editable
+            || !combo->subControls.testFlag(SC_ComboBoxEditField) || widget == nullptr) {
             QProxyStyle::drawComplexControl(control, option, painter, widget);
             return;
         }
         QStyleOptionComboBox field = *combo;
         field.subControls = SC_ComboBoxEditField;
-        drawOnDeviceGrid(painter, field, clip,
-                         [&](const QStyleOptionComboBox *sized, QPainter *onImage) {
-                             baseStyle()->drawComplexControl(control, sized, onImage, nullptr);
-                         });
+        field.rect = fittedPart(painter, option->rect);
+        QProxyStyle::drawComplexControl(control, &field, painter, widget);
         QStyleOptionComboBox rest = *combo;
         rest.subControls &= ~SC_ComboBoxEditField;
         QProxyStyle::drawComplexControl(control, &rest, painter, widget);
