@@ -1,11 +1,14 @@
 #include "contrast.h"
+#include "controls.h"
 #include "form1.h"
+#include "form_window.h"
 #include "gui_helpers.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QIcon>
 #include <QImage>
@@ -21,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -772,6 +776,133 @@ TEST(Form1Palette, MeaningColoursReadOnDarkDesktops)
     }
     switchTo(light);
 }
+
+namespace {
+
+using lumasio::runtime::FittingLineEdit;
+using lumasio::runtime::PickComboBox;
+
+// A second form, from the runtime's parts alone: no fixed geometry, a grid
+// that sizes the window to what it holds, and every font the window's.
+class SecondFormTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_window.setFont(QFont(u"宋体"_s, 12, QFont::Normal));
+        auto *grid = new QGridLayout(&m_window);
+        grid->setSizeConstraint(QLayout::SetFixedSize);
+        grid->addWidget(m_box, 0, 0);
+        grid->addWidget(m_combo, 0, 1);
+        grid->addWidget(m_link, 1, 0, 1, 2);
+        m_combo->addItems({u"开盘中"_s, u"未开盘"_s});
+        m_combo->setInsertPolicy(QComboBox::NoInsert);
+        m_link->setText(u"更多软件"_s);
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    void setWindowFont(double points, bool bold)
+    {
+        QFont font = m_window.font();
+        font.setPointSizeF(points);
+        font.setBold(bold);
+        m_window.setFont(font);
+    }
+
+    lumasio::runtime::FormWindow m_window;
+    FittingLineEdit *m_box = new FittingLineEdit(&m_window);
+    PickComboBox *m_combo = new PickComboBox(&m_window);
+    lumasio::runtime::ClickableLabel *m_link = new lumasio::runtime::ClickableLabel(&m_window);
+};
+
+// Each step starts from where the one before it left the box.
+TEST_F(SecondFormTest, FittingBoxFollowsTheFontItIsGiven)
+{
+    m_box->setFixedWidth(60);
+    const QString fits = u"12"_s;
+    const QString tooLong = u"1234567890123456"_s;
+    struct Step {
+        const char *what;
+        std::function<void()> act;
+        double points; // the size the box draws in
+        bool bold;
+    };
+    const Step steps[] = {
+        {"a long text", [&] { m_box->setText(tooLong); }, 8, false},
+        {"a text a little too long, then the window at 9 pt",
+         [&] {
+             m_box->setText(u"12345678"_s);
+             setWindowFont(9, false);
+         },
+         9, false},
+        {"the window at 16 pt, then a short text",
+         [&] {
+             setWindowFont(16, false);
+             m_box->setText(fits);
+         },
+         16, false},
+        {"the window at 10 pt", [&] { setWindowFont(10, false); }, 10, false},
+        {"the window bold under a long text",
+         [&] {
+             m_box->setText(tooLong);
+             setWindowFont(10, true);
+         },
+         8, true},
+        {"hidden, the window at 14 pt and at 11 pt, shown with a short text",
+         [&] {
+             m_box->hide();
+             setWindowFont(14, true);
+             setWindowFont(11, true);
+             m_box->setText(fits);
+             m_box->show();
+         },
+         11, true},
+        {"a size of its own under a long text, the window at 18 pt, a short text",
+         [&] {
+             m_box->setText(tooLong);
+             QFont own;
+             own.setPointSizeF(13);
+             m_box->setFont(own);
+             setWindowFont(18, true);
+             m_box->setText(fits);
+         },
+         13, true},
+        {"a long text, the window at 9 pt and not bold, a short text",
+         [&] {
+             m_box->setText(tooLong);
+             setWindowFont(9, false);
+             m_box->setText(fits);
+         },
+         13, false},
+    };
+    for (const Step &step : steps) {
+        step.act();
+        EXPECT_EQ(m_box->font().pointSizeF(), step.points) << step.what;
+        EXPECT_EQ(m_box->font().bold(), step.bold) << step.what;
+    }
+}
+
+// The layout sizes the box by its size hint: were that to follow the smaller
+// font, a long text would narrow the box, and the narrower box would shrink
+// the text further.
+TEST_F(SecondFormTest, FittingBoxKeepsItsSizeInTheLayout)
+{
+    const int width = m_box->width();
+    const int height = m_box->height();
+    const QString tooLong = u"12345678901234567890"_s;
+    for (const QString &text : {tooLong, u"12"_s, tooLong}) {
+        m_box->setText(text);
+        // The layout follows size hints through posted events.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_box->width(), width) << text.toStdString();
+        EXPECT_EQ(m_box->height(), height) << text.toStdString();
+        EXPECT_EQ(m_box->font().pointSizeF() < 12, text == tooLong) << text.toStdString();
+    }
+}
+
+} // namespace
 
 #ifdef Q_OS_WIN
 // Last, as windows.h defines words such as "interface" as macros.
