@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QtMath>
 
 #include <gtest/gtest.h>
@@ -900,6 +901,31 @@ TEST_F(SecondFormTest, FittingBoxKeepsItsSizeInTheLayout)
         EXPECT_EQ(m_box->height(), height) << text.toStdString();
         EXPECT_EQ(m_box->font().pointSizeF() < 12, text == tooLong) << text.toStdString();
     }
+}
+
+// Made not editable and editable again, the box has the plain QLineEdit Qt
+// makes (see PickComboBox), which follows the box's font; picks are still
+// told from typed text.
+TEST_F(SecondFormTest, ComboEditableAgainHasQtsLineEdit)
+{
+    m_combo->setEditable(false);
+    EXPECT_EQ(m_combo->lineEdit(), nullptr);
+    m_combo->setEditable(true);
+    QLineEdit *edit = m_combo->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(qobject_cast<FittingLineEdit *>(edit), nullptr);
+    setWindowFont(16, false);
+    EXPECT_EQ(edit->font().pointSizeF(), 16);
+
+    QSignalSpy picked(m_combo, &PickComboBox::picked);
+    m_combo->setFocus();
+    edit->clear();
+    typeText(m_combo, u"未开盘"_s);
+    QTest::keyClick(m_combo, Qt::Key_Return);
+    EXPECT_EQ(picked.count(), 0);
+    QTest::keyClick(m_combo, Qt::Key_Up);
+    EXPECT_EQ(picked.count(), 1);
+    EXPECT_EQ(m_combo->currentText(), u"开盘中"_s);
 }
 
 } // namespace
