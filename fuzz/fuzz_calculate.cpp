@@ -1,8 +1,8 @@
 // The Calculate command over the in-memory form: a failed calculation leaves
 // both results untouched, a successful one writes both, limit-up first.
 #include "calculate.h"
-#include "error.h"
 #include "fuzz_input.h"
+#include "handler_error.h"
 #include "limit_tier.h"
 #include "memory_form.h"
 

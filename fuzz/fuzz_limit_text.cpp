@@ -2,8 +2,8 @@
 // the nearest to price × multiplier with ties to even, or a defined error;
 // and for a positive price the limit-up is never below the limit-down.
 #include "conversions.h"
-#include "error.h"
 #include "fuzz_input.h"
+#include "handler_error.h"
 #include "limit_text.h"
 #include "limit_tier.h"
 

@@ -2,8 +2,8 @@
 // conversion errors. Texts of plain ASCII number characters are held against
 // from_chars and strtod, parsers that share no code with Lumasio's.
 #include "conversions.h"
-#include "error.h"
 #include "fuzz_input.h"
+#include "handler_error.h"
 
 #include <bit>
 #include <charconv>

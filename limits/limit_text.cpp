@@ -1,7 +1,7 @@
 #include "limit_text.h"
 
 #include "conversions.h"
-#include "error.h"
+#include "handler_error.h"
 
 #include <cmath>
 

@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -107,34 +108,98 @@ void trimTextMargins(QLineEdit *edit)
     return font;
 }
 
+// The font a widget inherits, as QWidget resolves it, style sheets aside: its
+// parent's, over the application's font for the widget's class where that
+// one is not the application's font; the application's alone for a window.
+[[nodiscard]] QFont inheritedFont(const QWidget *widget)
+{
+    const QFont natural = QApplication::font(widget);
+    const QWidget *parent = widget->parentWidget();
+    if (parent == nullptr
+        || (widget->isWindow() && !widget->testAttribute(Qt::WA_WindowPropagation))) {
+        return natural;
+    }
+    return natural.isCopyOf(QApplication::font()) ? parent->font()
+                                                  : parent->font().resolve(natural);
+}
+
+// font with only the attributes it holds of its own: those that differ from
+// inherited. QWidget::font() marks the inherited ones as set too, and setting
+// them on the widget would stop them following its parent. One set to the
+// very value it would inherit can't be told apart, and follows the parent.
+[[nodiscard]] QFont ownAttributes(const QFont &font, const QFont &inherited)
+{
+    uint own = 0;
+    for (uint attribute = 1; (attribute & QFont::AllPropertiesResolved) != 0; attribute <<= 1) {
+        QFont one = font;
+        one.setResolveMask(attribute);
+        if (one.resolve(inherited) != inherited) {
+            own |= attribute;
+        }
+    }
+    QFont result = font;
+    result.setResolveMask(own);
+    return result;
+}
+
+// font in the size of sized, whether in points or in pixels.
+[[nodiscard]] QFont resized(QFont font, const QFont &sized)
+{
+    if (sized.pointSizeF() > 0) {
+        font.setPointSizeF(sized.pointSizeF());
+    } else {
+        font.setPixelSize(sized.pixelSize());
+    }
+    return font;
+}
+
 } // namespace
 
 FittingLineEdit::FittingLineEdit(QWidget *parent)
     : QLineEdit(parent)
-    , m_fullFont(font())
 {
     trimTextMargins(this);
     connect(this, &QLineEdit::textChanged, this, &FittingLineEdit::fit);
+}
+
+QSize FittingLineEdit::sizeHint() const
+{
+    return m_shrunkPoints > 0 ? m_fullSizeHint : QLineEdit::sizeHint();
+}
+
+QSize FittingLineEdit::minimumSizeHint() const
+{
+    return m_shrunkPoints > 0 ? m_fullMinimumSizeHint : QLineEdit::minimumSizeHint();
 }
 
 void FittingLineEdit::changeEvent(QEvent *event)
 {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange && !m_fitting) {
-        // The font from outside is the full font, as Designer's code sets it
-        // after building the box. But a shrunk box's size is fit()'s own: a
-        // parent's font passed down anew keeps it, and is no new full size.
-        QFont full = font();
-        if (m_shrunkPoints > 0 && full.pointSizeF() == m_shrunkPoints) {
-            full.setPointSizeF(m_fullFont.pointSizeF());
+        // A font passed down from the parent leaves fit()'s font in place,
+        // so the box shows exactly that over what it inherits. Any other was
+        // set on the box: its new full font.
+        if (m_shrunkPoints > 0 && drawnFont().resolve(inheritedFont(this)) != font()) {
+            m_shrunkPoints = 0;
         }
-        m_fullFont = full;
-        m_shrunkPoints = 0;
         fit();
-    } else if (event->type() == QEvent::StyleChange) {
+    } else if (event->type() == QEvent::StyleChange || event->type() == QEvent::ParentChange) {
+        // The style sizes the box, a new parent brings another font: the
+        // text and the size hints are measured afresh in the full font.
+        showFullFont();
         trimTextMargins(this);
         fit();
     }
+}
+
+// While its text is drawn smaller the box holds a size of its own, so a new
+// size in its parent's font brings it no font change: the parent's tells it.
+bool FittingLineEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::FontChange && m_shrunkPoints > 0) {
+        fit();
+    }
+    return QLineEdit::eventFilter(watched, event);
 }
 
 void FittingLineEdit::resizeEvent(QResizeEvent *event)
@@ -149,6 +214,25 @@ void FittingLineEdit::showEvent(QShowEvent *event)
     fit();
 }
 
+// The font the box shows where its text fits: while the text is drawn
+// smaller, its own size or the size it inherits now.
+QFont FittingLineEdit::fullFont() const
+{
+    if (m_shrunkPoints == 0) {
+        return font();
+    }
+    const bool ownSize = (m_ownFont.resolveMask() & QFont::SizeResolved) != 0;
+    return resized(font(), ownSize ? m_ownFont : inheritedFont(this));
+}
+
+// What fit() sets on the box to draw the text smaller.
+QFont FittingLineEdit::drawnFont() const
+{
+    QFont drawn = m_ownFont;
+    drawn.setPointSizeF(m_shrunkPoints);
+    return drawn;
+}
+
 // A hidden box is fitted when it shows: while the window is being built its
 // font and text change several times, and measuring each would load font
 // sizes that are never drawn.
@@ -157,13 +241,42 @@ void FittingLineEdit::fit()
     if (!isVisible()) {
         return;
     }
-    const QFont fitted = fittedFont(m_fullFont, text(), textRoom(this));
-    m_shrunkPoints = fitted == m_fullFont ? 0 : fitted.pointSizeF();
-    if (fitted != font()) {
-        m_fitting = true;
-        setFont(fitted);
-        m_fitting = false;
+    // A full font that changed under the smaller one is measured afresh.
+    if (m_shrunkPoints > 0 && fullFont() != m_fullFont) {
+        showFullFont();
     }
+    const QFont full = fullFont();
+    const QFont fitted = fittedFont(full, text(), textRoom(this));
+    if (fitted == full) {
+        showFullFont();
+        return;
+    }
+    if (m_shrunkPoints == 0) {
+        m_ownFont = ownAttributes(full, inheritedFont(this));
+        m_fullFont = full;
+        m_fullSizeHint = QLineEdit::sizeHint();
+        m_fullMinimumSizeHint = QLineEdit::minimumSizeHint();
+        if (parentWidget() != nullptr) {
+            parentWidget()->installEventFilter(this);
+        }
+    }
+    m_shrunkPoints = fitted.pointSizeF();
+    setFittedFont(drawnFont());
+}
+
+void FittingLineEdit::showFullFont()
+{
+    if (m_shrunkPoints > 0) {
+        m_shrunkPoints = 0;
+        setFittedFont(m_ownFont);
+    }
+}
+
+void FittingLineEdit::setFittedFont(const QFont &font)
+{
+    m_fitting = true;
+    setFont(font);
+    m_fitting = false;
 }
 
 PickComboBox::PickComboBox(QWidget *parent)
@@ -192,19 +305,6 @@ void PickComboBox::hidePopup()
     QComboBox::hidePopup();
     QMetaObject::invokeMethod(
         this, [this] { m_picking = false; }, Qt::QueuedConnection);
-}
-
-// The edit field takes the box's font as its own full font. Once it has
-// drawn its text smaller, that size is its own and no longer follows the
-// box's, so the whole font is handed on. A box made not editable has no edit
-// field.
-void PickComboBox::changeEvent(QEvent *event)
-{
-    QComboBox::changeEvent(event);
-    QLineEdit *edit = lineEdit();
-    if (event->type() == QEvent::FontChange && edit != nullptr) {
-        edit->setFont(font());
-    }
 }
 
 void PickComboBox::keyPressEvent(QKeyEvent *event)

@@ -30,8 +30,9 @@ private:
 // the font set on it with setFont or passed down from its parent: the text is
 // drawn in a smaller size of the same face, never below 8 pt, and returns to
 // the full size as soon as it fits again. Text too long even then scrolls as
-// usual. The inner margins are trimmed to one pixel beside the frame on the
-// left and the cursor's room on the right.
+// usual. Its size hints stay those of the full font, so a layout gives it the
+// same room whatever size it draws in. The inner margins are trimmed to one
+// pixel beside the frame on the left and the cursor's room on the right.
 class FittingLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -39,17 +40,33 @@ class FittingLineEdit : public QLineEdit
 public:
     explicit FittingLineEdit(QWidget *parent = nullptr);
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
+    [[nodiscard]] QFont fullFont() const;
+    [[nodiscard]] QFont drawnFont() const;
     void fit();
+    void showFullFont();
+    void setFittedFont(const QFont &font);
 
-    QFont m_fullFont;
-    // The size fit() put in place below the full font's, else 0.
+    // fit() draws the text smaller by setting a font on the box, so the
+    // box's own font is kept apart: the attributes its font differed in from
+    // what it inherited when the text last took a smaller size. The rest, and
+    // the size where the box has none of its own, follow the parent.
+    QFont m_ownFont;
+    // The size the text is drawn in below the full font's, else 0.
     double m_shrunkPoints = 0;
+    // The full font the text was last measured against, and its size hints.
+    QFont m_fullFont;
+    QSize m_fullSizeHint;
+    QSize m_fullMinimumSizeHint;
     // fit() is setting the font, which is no new full font.
     bool m_fitting = false;
 };
@@ -58,7 +75,10 @@ private:
 // typed text. QComboBox also emits activated() when typed text matching an
 // item is confirmed with Enter; only picks from the popup, or with the arrow
 // keys or the wheel on the closed box, emit picked(). Its edit field is a
-// FittingLineEdit in the box's font.
+// FittingLineEdit in the box's font. Made not editable and editable again,
+// the box keeps the plain QLineEdit Qt makes inside setEditable(): no
+// subclass can step in there, and swapping the field afterwards would delete
+// one that code has just taken from lineEdit().
 class PickComboBox : public QComboBox
 {
     Q_OBJECT
@@ -72,7 +92,6 @@ Q_SIGNALS:
     void picked();
 
 protected:
-    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 

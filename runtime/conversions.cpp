@@ -1,6 +1,6 @@
 #include "conversions.h"
 
-#include "error.h"
+#include "handler_error.h"
 
 #include <QRegularExpression>
 

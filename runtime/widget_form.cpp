@@ -1,6 +1,6 @@
 #include "widget_form.h"
 
-#include "error.h"
+#include "handler_error.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "error.h"
 #include "form.h"
+#include "handler_error.h"
 
 #include <QHash>
 #include <QList>

@@ -1,5 +1,5 @@
 #include "conversions.h"
-#include "error.h"
+#include "handler_error.h"
 #include "table_test.h"
 
 #include <gtest/gtest.h>

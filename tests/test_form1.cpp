@@ -1,11 +1,14 @@
 #include "contrast.h"
+#include "controls.h"
 #include "form1.h"
+#include "form_window.h"
 #include "gui_helpers.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QIcon>
 #include <QImage>
@@ -15,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QtMath>
 
 #include <gtest/gtest.h>
@@ -22,6 +26,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -803,6 +808,158 @@ TEST_F(Form1Test, WindowsDrawsTheClassicLook)
     EXPECT_EQ(style->name(), u"windowsvista"_s);
 }
 
+namespace {
+
+using lumasio::runtime::FittingLineEdit;
+using lumasio::runtime::PickComboBox;
+
+// A second form, from the runtime's parts alone: no fixed geometry, a grid
+// that sizes the window to what it holds, and every font the window's.
+class SecondFormTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_window.setFont(QFont(u"宋体"_s, 12, QFont::Normal));
+        auto *grid = new QGridLayout(&m_window);
+        grid->setSizeConstraint(QLayout::SetFixedSize);
+        grid->addWidget(m_box, 0, 0);
+        grid->addWidget(m_combo, 0, 1);
+        grid->addWidget(m_link, 1, 0, 1, 2);
+        m_combo->addItems({u"开盘中"_s, u"未开盘"_s});
+        m_combo->setInsertPolicy(QComboBox::NoInsert);
+        m_link->setText(u"更多软件"_s);
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    }
+
+    void setWindowFont(double points, bool bold)
+    {
+        QFont font = m_window.font();
+        font.setPointSizeF(points);
+        font.setBold(bold);
+        m_window.setFont(font);
+    }
+
+    lumasio::runtime::FormWindow m_window;
+    FittingLineEdit *m_box = new FittingLineEdit(&m_window);
+    PickComboBox *m_combo = new PickComboBox(&m_window);
+    lumasio::runtime::ClickableLabel *m_link = new lumasio::runtime::ClickableLabel(&m_window);
+};
+
+// Each step starts from where the one before it left the box.
+TEST_F(SecondFormTest, FittingBoxFollowsTheFontItIsGiven)
+{
+    m_box->setFixedWidth(60);
+    const QString fits = u"12"_s;
+    const QString tooLong = u"1234567890123456"_s;
+    struct Step {
+        const char *what;
+        std::function<void()> act;
+        double points; // the size the box draws in
+        bool bold;
+    };
+    const Step steps[] = {
+        {"a long text", [&] { m_box->setText(tooLong); }, 8, false},
+        {"a text a little too long, then the window at 9 pt",
+         [&] {
+             m_box->setText(u"12345678"_s);
+             setWindowFont(9, false);
+         },
+         9, false},
+        {"the window at 16 pt, then a short text",
+         [&] {
+             setWindowFont(16, false);
+             m_box->setText(fits);
+         },
+         16, false},
+        {"the window at 10 pt", [&] { setWindowFont(10, false); }, 10, false},
+        {"the window bold under a long text",
+         [&] {
+             m_box->setText(tooLong);
+             setWindowFont(10, true);
+         },
+         8, true},
+        {"hidden, the window at 14 pt and at 11 pt, shown with a short text",
+         [&] {
+             m_box->hide();
+             setWindowFont(14, true);
+             setWindowFont(11, true);
+             m_box->setText(fits);
+             m_box->show();
+         },
+         11, true},
+        {"a size of its own under a long text, the window at 18 pt, a short text",
+         [&] {
+             m_box->setText(tooLong);
+             QFont own;
+             own.setPointSizeF(13);
+             m_box->setFont(own);
+             setWindowFont(18, true);
+             m_box->setText(fits);
+         },
+         13, true},
+        {"a long text, the window at 9 pt and not bold, a short text",
+         [&] {
+             m_box->setText(tooLong);
+             setWindowFont(9, false);
+             m_box->setText(fits);
+         },
+         13, false},
+    };
+    for (const Step &step : steps) {
+        step.act();
+        EXPECT_EQ(m_box->font().pointSizeF(), step.points) << step.what;
+        EXPECT_EQ(m_box->font().bold(), step.bold) << step.what;
+    }
+}
+
+// The layout sizes the box by its size hint: were that to follow the smaller
+// font, a long text would narrow the box, and the narrower box would shrink
+// the text further.
+TEST_F(SecondFormTest, FittingBoxKeepsItsSizeInTheLayout)
+{
+    const int width = m_box->width();
+    const int height = m_box->height();
+    const QString tooLong = u"12345678901234567890"_s;
+    for (const QString &text : {tooLong, u"12"_s, tooLong}) {
+        m_box->setText(text);
+        // The layout follows size hints through posted events.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_box->width(), width) << text.toStdString();
+        EXPECT_EQ(m_box->height(), height) << text.toStdString();
+        EXPECT_EQ(m_box->font().pointSizeF() < 12, text == tooLong) << text.toStdString();
+    }
+}
+
+// Made not editable and editable again, the box has the plain QLineEdit Qt
+// makes (see PickComboBox), which follows the box's font; picks are still
+// told from typed text.
+TEST_F(SecondFormTest, ComboEditableAgainHasQtsLineEdit)
+{
+    m_combo->setEditable(false);
+    EXPECT_EQ(m_combo->lineEdit(), nullptr);
+    m_combo->setEditable(true);
+    QLineEdit *edit = m_combo->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(qobject_cast<FittingLineEdit *>(edit), nullptr);
+    setWindowFont(16, false);
+    EXPECT_EQ(edit->font().pointSizeF(), 16);
+
+    QSignalSpy picked(m_combo, &PickComboBox::picked);
+    m_combo->setFocus();
+    edit->clear();
+    typeText(m_combo, u"未开盘"_s);
+    QTest::keyClick(m_combo, Qt::Key_Return);
+    EXPECT_EQ(picked.count(), 0);
+    QTest::keyClick(m_combo, Qt::Key_Up);
+    EXPECT_EQ(picked.count(), 1);
+    EXPECT_EQ(m_combo->currentText(), u"开盘中"_s);
+}
+
+} // namespace
+
 #ifdef Q_OS_WIN
 // Last, as windows.h defines words such as "interface" as macros.
 #include <qt_windows.h>
@@ -847,6 +1004,7 @@ TEST_F(Form1Test, WindowMenuItemKeepsTheWindowOnTop)
         }
         EXPECT_EQ(onTop(), expected);
         EXPECT_EQ(checked(), expected);
+        EXPECT_EQ(window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint), expected);
         EXPECT_EQ(reinterpret_cast<HWND>(window()->winId()), hwnd) << "made again";
         EXPECT_TRUE(IsWindowVisible(hwnd));
         EXPECT_EQ(window()->geometry(), geometry);
@@ -858,6 +1016,55 @@ TEST_F(Form1Test, WindowMenuItemKeepsTheWindowOnTop)
         EXPECT_EQ(text(u"Text3"_s), u"2700"_s);
         EXPECT_TRUE(find<QRadioButton>(u"Option4"_s)->isChecked());
         EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>(u"Text1"_s));
+    }
+}
+
+// On any form's window the check mark says what Qt's flag does, whoever set
+// it and however often the native window was made: set before the window is
+// first shown, cleared and shown again, kept over a native window made anew.
+TEST(FormWindowMenu, CheckMarkFollowsQtsFlag)
+{
+    if (QGuiApplication::platformName() != u"windows"_s) {
+        GTEST_SKIP() << "the window menu is Windows' own";
+    }
+    struct Step {
+        const char *what;
+        bool onTop;
+        bool newNativeWindow;
+    };
+    const Step steps[] = {
+        {"set before shown", true, false},
+        {"cleared and shown again", false, false},
+        {"set, on a native window made anew", true, true},
+        {"cleared, on a native window made anew", false, true},
+    };
+    lumasio::runtime::FormWindow window;
+    window.resize(200, 100);
+    for (const Step &step : steps) {
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, step.onTop);
+        if (step.newNativeWindow) {
+            window.destroy();
+            window.create();
+        }
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << step.what;
+        const auto hwnd = reinterpret_cast<HWND>(window.winId());
+        const HMENU menu = GetSystemMenu(hwnd, FALSE);
+        int items = 0;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            std::array<wchar_t, 32> caption{};
+            GetMenuStringW(menu, i, caption.data(), caption.size(), MF_BYPOSITION);
+            if (QString::fromWCharArray(caption.data()) == u"置顶(&T)"_s) {
+                ++items;
+                EXPECT_EQ((GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED) != 0, step.onTop)
+                    << step.what;
+            }
+        }
+        EXPECT_EQ(items, 1) << step.what;
+        EXPECT_EQ((GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, step.onTop)
+            << step.what;
+        EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), step.onTop)
+            << step.what;
     }
 }
 #endif

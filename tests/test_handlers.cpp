@@ -1,4 +1,4 @@
-#include "error.h"
+#include "handler_error.h"
 #include "handlers.h"
 #include "memory_form.h"
 #include "product.h"

@@ -1,5 +1,5 @@
 #include "calculate.h"
-#include "error.h"
+#include "handler_error.h"
 #include "limit_text.h"
 #include "limit_tier.h"
 #include "memory_form.h"

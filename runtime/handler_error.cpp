@@ -1,4 +1,4 @@
-#include "error.h"
+#include "handler_error.h"
 
 namespace lumasio::runtime {
 
