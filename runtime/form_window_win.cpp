@@ -42,8 +42,15 @@ void FormWindow::addStayOnTopItem()
         return;
     }
     HMENU menu = GetSystemMenu(hwnd, FALSE);
-    if (menu == nullptr || AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) == FALSE
-        || AppendMenuW(menu, MF_STRING, StayOnTopCommand, L"置顶(&T)") == FALSE) {
+    if (menu == nullptr) {
+        return;
+    }
+    // Qt may report the same native window again (a change of flags keeps
+    // it), whose menu has the item already.
+    const bool present = GetMenuState(menu, StayOnTopCommand, MF_BYCOMMAND) != UINT(-1);
+    if (!present
+        && (AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) == FALSE
+            || AppendMenuW(menu, MF_STRING, StayOnTopCommand, L"置顶(&T)") == FALSE)) {
         return;
     }
     m_itemWindow = reinterpret_cast<quintptr>(hwnd);
