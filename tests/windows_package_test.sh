@@ -240,6 +240,18 @@ NSIS)
     has_windows() { # count
         test "$(installer_windows | wc -l)" -eq "$1"
     }
+    # Presses Return in one of the installer's windows. Wine 10 may answer
+    # the first look-up with an X window it replaces a moment later; such a
+    # key goes nowhere, so it is sent again to what the look-up finds then.
+    press_return() { # window, or "" for the only one
+        local window=$1 _
+        for _ in 1 2 3 4 5; do
+            [ -n "$1" ] || window=$(installer_windows | head -n 1)
+            xdotool key --window "$window" Return 2>/dev/null && return 0
+            sleep 1
+        done
+        return 1
+    }
 
     # Windows as Wine plays it: a version by name, or, for Windows 10 of a
     # given build, no name and the build in the registry as Windows keeps it.
@@ -276,7 +288,7 @@ NSIS)
     "$wine_run" "$package" >/dev/null 2>&1 &
     installer=$!
     if check "Windows 10 1803, shown: it says why" wait_for 60 has_windows 1; then
-        xdotool key --window "$(installer_windows)" Return
+        press_return "" || true
     fi
     # One that installs instead stays open on its next page.
     end_program "$installer" "$installer_exe" 20
@@ -367,14 +379,14 @@ NSIS)
     installer=$!
     if check "the installer shows its window" wait_for 60 has_windows 1; then
         main=$(installer_windows)
-        xdotool key --window "$main" Return
+        press_return "$main" || true
         sleep 1
-        xdotool key --window "$main" Return
+        press_return "$main" || true
         if check "and asks to close Lumasio" wait_for 30 has_windows 2; then
             box=$(installer_windows | grep -vx "$main")
             close_program
             sleep 1
-            xdotool key --window "$box" Return
+            press_return "$box" || true
             check "told to retry once it is closed, it goes on" wait_for 30 has_windows 1
             # Until the last page, Return finds no button to press.
             for _ in $(seq 30); do
