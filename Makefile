@@ -57,18 +57,6 @@ BENCH_CONFIGURE = cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWith
 .PHONY: all deps build run test test-plain test-sanitized fuzz lint bench install package clean \
 	windows-configure windows test-windows release test-debian13 lint-windows
 
-# The Windows side needs Debian 13; elsewhere its targets run again in the
-# root, with the same folders, as the checkout is seen at the same path there.
-WINDOWS_TARGETS = windows-configure windows test-windows release lint-windows
-DEBIAN_RELEASE := $(shell . /etc/os-release 2>/dev/null && echo "$$ID $$VERSION_ID")
-ifneq ($(DEBIAN_RELEASE),debian 13)
-$(WINDOWS_TARGETS):
-	bash scripts/debian13 $(MAKE) --no-print-directory $@
-test-debian13:
-	bash scripts/debian13 $(MAKE) --no-print-directory test-plain BUILD_DIR=$(DEBIAN13_DIR)
-else
-test-debian13: test-plain
-
 
 all: build
 
@@ -111,6 +99,18 @@ package: build
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WINDOWS_DIR) $(DEBIAN13_DIR)
+
+# The Windows side needs Debian 13; elsewhere its targets run again in the
+# root, with the same folders, as the checkout is seen at the same path there.
+WINDOWS_TARGETS = windows-configure windows test-windows release lint-windows
+DEBIAN_RELEASE := $(shell . /etc/os-release 2>/dev/null && echo "$$ID $$VERSION_ID")
+ifneq ($(DEBIAN_RELEASE),debian 13)
+$(WINDOWS_TARGETS):
+	bash scripts/debian13 $(MAKE) --no-print-directory $@
+test-debian13:
+	bash scripts/debian13 $(MAKE) --no-print-directory test-plain BUILD_DIR=$(DEBIAN13_DIR)
+else
+test-debian13: test-plain
 
 # Qt for Windows is built once from Debian's sources and cached (about 20
 # minutes on two cores). When its options change it lands in a new prefix, and
