@@ -1067,8 +1067,7 @@ TEST(FormWindowMenu, CheckMarkFollowsQtsFlag)
         EXPECT_EQ(items, 1) << step.what;
         EXPECT_EQ((GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, step.onTop)
             << step.what;
-        EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), step.onTop)
-            << step.what;
+        EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), step.onTop) << step.what;
     }
 }
 #endif
