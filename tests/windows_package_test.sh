@@ -52,7 +52,7 @@ echo "$(basename "$package"): $(stat -c %s "$package") bytes"
 # Qt's messages go to stderr, where a program without a console would send
 # them to the debugger, with those of the windows platform plugin's set-up.
 "$wine_run" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /d 1 /f >/dev/null
-"$wine_run" reg add 'HKCU\Environment' /v QT_LOGGING_RULES /d 'qt.qpa.windows.debug=true' /f >/dev/null
+"$wine_run" reg add 'HKCU\Environment' /v QT_LOGGING_RULES /d 'qt.qpa.window*.debug=true' /f >/dev/null
 
 # A display of its own.
 # shellcheck source=../scripts/xvfb.sh
