@@ -691,8 +691,12 @@ TEST_F(Form1Test, FramedControlsShowAllFourEdges)
                               {"left", false, whole.left(), 1},
                               {"right", false, whole.right(), -1}};
         for (const Side &side : sides) {
-            // The window around: the two lines just past this side.
-            const int past = side.inward > 0 ? side.outer - 2 : side.outer + 1;
+            // The window around: two lines past this side, clear of the
+            // edge a neighbouring frame may draw right against it in the
+            // same grey (Frame3's top under Frame2's bottom, in Qt 6.8's
+            // Fusion).
+            const int gap = qCeil(2 * scale);
+            const int past = side.inward > 0 ? side.outer - 2 - gap : side.outer + 1 + gap;
             const std::optional<QRgb> around =
                 commonest(side.across ? QRect(whole.left(), past, whole.width(), 2)
                                       : QRect(past, whole.top(), 2, whole.height()));
