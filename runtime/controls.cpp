@@ -303,8 +303,8 @@ void PickComboBox::hidePopup()
 {
     m_picking = true;
     QComboBox::hidePopup();
-    QMetaObject::invokeMethod(
-        this, [this] { m_picking = false; }, Qt::QueuedConnection);
+    const auto reset = [this] { m_picking = false; };
+    QMetaObject::invokeMethod(this, reset, Qt::QueuedConnection);
 }
 
 void PickComboBox::keyPressEvent(QKeyEvent *event)
