@@ -166,7 +166,7 @@ signed() {
     deb=$(cd "$work/signed" && ls lumasio_*.deb)
     mkdir "$work/unzipped" "$work/installer"
     (cd "$work/unzipped" && unzip -q "$work/signed/$zip")
-    7zz x -o"$work/installer" "$work/signed/$installer" >/dev/null
+    7z x -o"$work/installer" "$work/signed/$installer" >/dev/null
     verify() { # certificate, file
         osslsigncode verify -CAfile "$1" -in "$2" >"$work/verify.log" 2>&1
     }
