@@ -12,6 +12,12 @@ namespace {
 // the low four bits clear, as Windows uses those for itself.
 constexpr UINT StayOnTopCommand = 0x0010;
 
+// A WId on Windows is the window's HWND, held as an integer.
+[[nodiscard]] HWND nativeWindow(WId id)
+{
+    return reinterpret_cast<HWND>(id); // NOLINT(performance-no-int-to-ptr)
+}
+
 } // namespace
 
 bool FormWindow::event(QEvent *event)
@@ -37,7 +43,7 @@ bool FormWindow::event(QEvent *event)
 void FormWindow::addStayOnTopItem()
 {
     m_itemWindow = 0;
-    const auto hwnd = reinterpret_cast<HWND>(internalWinId());
+    HWND hwnd = nativeWindow(internalWinId());
     if (!isWindow() || hwnd == nullptr) {
         return;
     }
@@ -63,7 +69,7 @@ void FormWindow::showStayOnTop()
         return;
     }
     const bool onTop = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-    CheckMenuItem(GetSystemMenu(reinterpret_cast<HWND>(m_itemWindow), FALSE), StayOnTopCommand,
+    CheckMenuItem(GetSystemMenu(nativeWindow(m_itemWindow), FALSE), StayOnTopCommand,
                   MF_BYCOMMAND | (onTop ? MF_CHECKED : MF_UNCHECKED));
 }
 
