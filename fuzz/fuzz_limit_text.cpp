@@ -44,6 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     try {
         price = lumasio::runtime::textToDouble(input.text, *input.locale);
     } catch (const Error &) {
+        // No number: every limit must refuse the text too.
+        price.reset();
     }
     for (const auto &tier : LimitTierTable) {
         const auto up = checkedLimit(input.text, tier.upMultiplier, *input.locale);
