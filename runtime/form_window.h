@@ -34,7 +34,7 @@ private:
 
     // The native window whose menu holds the item: a window created anew
     // (destroy() and create(), a new parent and back) has a menu without it.
-    quintptr m_itemWindow = 0;
+    WId m_itemWindow = 0;
 #endif
 };
 

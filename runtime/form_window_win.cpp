@@ -59,7 +59,7 @@ void FormWindow::addStayOnTopItem()
             || AppendMenuW(menu, MF_STRING, StayOnTopCommand, L"置顶(&T)") == FALSE)) {
         return;
     }
-    m_itemWindow = reinterpret_cast<quintptr>(hwnd);
+    m_itemWindow = internalWinId();
     showStayOnTop();
 }
 
