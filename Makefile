@@ -8,8 +8,7 @@
 #   make test-plain      the tests of that build
 #   make test-sanitized  the tests built with AddressSanitizer and UBSan
 #   make lint   clang-format (dry run) and clang-tidy on every source, the
-#               Windows-only ones with the Windows build's compile commands
-#               (make lint-windows, below)
+#               Windows-only ones read for Windows (make lint-windows, below)
 #   make fuzz   each fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make bench  the benchmarks, with their ratios
 #   make install PREFIX=/usr/local    install Lumasio under PREFIX
@@ -19,7 +18,8 @@
 # under its Wine. On another release these five run in a Debian 13 root that
 # scripts/debian13 makes and keeps in the cache, with the same folders:
 #   make windows-configure  configure build-windows/, building Qt first
-#   make lint-windows       clang-tidy on the Windows-only sources
+#   make lint-windows       clang-tidy on the Windows-only sources, with
+#                       no need of Qt for Windows
 #   make windows            the zip and the installer, in build-windows/
 #   make test-windows       the tests, built for Windows and run under Wine
 #   make release            a release, built from the last commit in a folder
@@ -101,14 +101,19 @@ clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WINDOWS_DIR) $(DEBIAN13_DIR)
 
 # The Windows side needs Debian 13; elsewhere its targets run again in the
-# root, with the same folders, as the checkout is seen at the same path there.
-WINDOWS_TARGETS = windows-configure windows test-windows release lint-windows
+# root, as the user who runs make, with the same folders, as the checkout is
+# seen at the same path there. A release takes Debian's newest fixes first.
+WINDOWS_TARGETS = windows-configure windows test-windows
 DEBIAN_RELEASE := $(shell . /etc/os-release 2>/dev/null && echo "$$ID $$VERSION_ID")
 ifneq ($(DEBIAN_RELEASE),debian 13)
 $(WINDOWS_TARGETS):
 	bash scripts/debian13 $(MAKE) --no-print-directory $@
+release:
+	LUMASIO_ROOT_UPGRADE=1 bash scripts/debian13 $(MAKE) --no-print-directory $@
 test-debian13:
 	bash scripts/debian13 $(MAKE) --no-print-directory test-plain BUILD_DIR=$(DEBIAN13_DIR)
+lint-windows:
+	bash scripts/debian13 $(MAKE) --no-print-directory $@ BUILD_DIR=$(DEBIAN13_DIR)
 else
 test-debian13: test-plain
 
@@ -134,8 +139,12 @@ test-windows: windows-configure
 	@n=$$(grep -c 'starting it again' $(WINDOWS_DIR)/wine/wine-run.log 2>/dev/null || true); \
 	if [ "$${n:-0}" -gt 0 ]; then echo "test-windows: $$n program(s) needed a second start under Wine"; fi
 
-lint-windows: windows-configure
-	WINDOWS_DIR=$(WINDOWS_DIR) bash scripts/lint windows
+# The Linux build's configuration gives the compile commands: no Qt for
+# Windows is needed to lint its one source.
+lint-windows:
+	@bash scripts/install-deps windows
+	cmake --preset default -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	BUILD_DIR=$(BUILD_DIR) bash scripts/lint windows
 
 # SIGN_* reach scripts/release through the environment, as make exports
 # variables given on its command line.
