@@ -1,25 +1,25 @@
 #!/usr/bin/env bash
 # The release, as a publisher makes it and anyone checks it, from the last
-# commit of SOURCE_DIR.
+# commit of SOURCE_DIR:
 #
-#   release_test.sh reproducible SOURCE_DIR
-#     clones the commit twice into folders of different names and builds the
-#     release in each, the second with another umask, time zone and locale
-#     and a minute later: every file must be the same bytes, and SHA256SUMS
-#     must check. Beside the downloads, source/ holds Debian's whole source
-#     package of Qt, its build recipe and Qt's own source of its Chinese
-#     texts, which lrelease must build to the very file the zip ships. A
-#     tree with an uncommitted change must be refused, and so must a Qt
-#     without its source.
-#   release_test.sh signed SOURCE_DIR
-#     builds the release unsigned, then signed with a throwaway code-signing
-#     certificate: the program in the zip and in the installer, and the
-#     installer, must verify against it; nothing else may differ from the
-#     unsigned release; and the password must appear on no command line, in
-#     no output and nowhere in the build.
+#   release_test.sh SOURCE_DIR
+#
+# Reproducible: clones the commit twice into folders of different names and
+# builds the release in each, the second with another umask, time zone and
+# locale and a minute later: every file must be the same bytes, and SHA256SUMS
+# must check. Beside the downloads, source/ holds Debian's whole source
+# package of Qt, its build recipe and Qt's own source of its Chinese texts,
+# which lrelease must build to the very file the zip ships, and the build-info
+# names every package of the machine that built it. A tree with an uncommitted
+# change must be refused, and so must a Qt without its source.
+#
+# Signed: builds it a third time, signed with a throwaway code-signing
+# certificate: the program in the zip and in the installer, and the
+# installer, must verify against it; nothing else may differ from the first,
+# unsigned, release; and the password must appear on no command line, in no
+# output and nowhere in the build.
 set -euo pipefail
-mode=$1
-source_dir=$2
+source_dir=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -47,9 +47,18 @@ reproducible() {
     local files
     files=$(cd "$a" && ls)
     echo "$files"
-    check "holds the zip, the installer, the Debian package, SHA256SUMS and source/" test "$(grep -cEx \
-        'Lumasio-[0-9.]+-win64\.(exe|zip)|lumasio_[0-9.]+_amd64\.deb|SHA256SUMS|source' <<<"$files")" -eq 5 \
-        -a "$(wc -l <<<"$files")" -eq 5
+    check "holds the zip, the installer, the Debian package, the build-info, SHA256SUMS and source/" \
+        test "$(grep -cEx 'Lumasio-[0-9.]+-win64\.(exe|zip)|lumasio_[0-9.]+(_amd64\.deb|\.buildinfo)|SHA256SUMS|source' \
+            <<<"$files")" -eq 6 -a "$(wc -l <<<"$files")" -eq 6
+    # What dpkg's own database says is installed here, where it was built.
+    check "the build-info names every package installed, at its version" test \
+        "$(sed -n '/^Installed-Build-Depends:$/,$ s/^ \(.*)\),\{0,1\}$/\1/p' "$a"/lumasio_*.buildinfo)" = \
+        "$(awk -v RS= -F '\n' -v arch="$(dpkg --print-architecture)" '/\nStatus: install ok installed\n/ {
+            delete f
+            for (i = 1; i <= NF; i++) if (split($i, kv, ": ") > 1) f[kv[1]] = substr($i, length(kv[1]) + 3)
+            name = f["Package"] (f["Architecture"] == arch || f["Architecture"] == "all" ? "" : ":" f["Architecture"])
+            print name " (= " f["Version"] ")"
+        }' /var/lib/dpkg/status | LC_ALL=C sort)"
     local qt_debian sources
     qt_debian=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
     sources=$(cd "$a" && find source -type f | LC_ALL=C sort)
@@ -144,13 +153,11 @@ signed() {
     openssl pkcs12 -export -inkey "$work/publisher.key" -in "$work/publisher.pem" \
         -passout "file:$work/password" -out "$work/publisher.p12"
 
+    # The first release of the reproducible builds is this one unsigned.
+    local unsigned="$work/first/release"
+    [ -f "$unsigned/SHA256SUMS" ] || { check "an unsigned release to compare with" false; return; }
     mkdir "$work/tmp"
     local status=0
-    (cd "$work/clone" && TMPDIR="$work/tmp" bash scripts/release "$work/unsigned") \
-        >"$work/unsigned.log" 2>&1 || status=$?
-    check "the unsigned release builds" test "$status" -eq 0
-    [ "$status" -eq 0 ] || { tail -n 40 "$work/unsigned.log"; return; }
-    rm -rf "${work:?}/tmp/"*
     # Every program started on the way, with its arguments and environment;
     # the build folder is kept to be searched.
     (cd "$work/clone" && TMPDIR="$work/tmp" RELEASE_KEEP=1 \
@@ -185,10 +192,10 @@ signed() {
         unzip -v "$1" | awk 'length($7) == 8 && $7 ~ /^[0-9a-f]+$/ && $8 != "lumasio.exe" {print $7, $8}'
     }
     local unsigned_entries
-    unsigned_entries=$(entries "$work/unsigned/$zip")
+    unsigned_entries=$(entries "$unsigned/$zip")
     check "no other file in the zip differs from the unsigned release's" test -n "$unsigned_entries" -a \
         "$unsigned_entries" = "$(entries "$work/signed/$zip")"
-    check "the Debian package is the unsigned release's" cmp -s "$work/unsigned/$deb" "$work/signed/$deb"
+    check "the Debian package is the unsigned release's" cmp -s "$unsigned/$deb" "$work/signed/$deb"
     check "the signed release's SHA256SUMS checks" \
         bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' _ "$work/signed"
 
@@ -200,13 +207,7 @@ signed() {
         _ "$password" "$work/tmp" "$work/clone" "$work/signed"
 }
 
-case $mode in
-reproducible) reproducible ;;
-signed) signed ;;
-*)
-    echo "usage: $0 reproducible|signed SOURCE_DIR" >&2
-    exit 2
-    ;;
-esac
+reproducible
+signed
 
 check_summary
