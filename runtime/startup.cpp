@@ -25,6 +25,8 @@ Q_LOGGING_CATEGORY(lcStartup, "lumasio.startup")
 // CJK face comes first, often a Japanese sans.
 constexpr QStringView SongFace = u"宋体";
 
+constexpr QLatin1StringView ClassicWindowsStyle("windowsvista");
+
 // Song-style Simplified-Chinese faces, closest first.
 constexpr QStringView SongSubstitutes[] = {
     u"SimSun", u"NSimSun", u"Songti SC", u"Noto Serif CJK SC", u"AR PL UMing CN",
@@ -71,12 +73,19 @@ void loadChineseQtTexts(QCoreApplication &app)
 
 // Forms are laid out for Windows' classic look, which Windows 10 gives them.
 // On Windows 11 Qt would pick its Windows 11 style, whose boxes, buttons and
-// arrows have other sizes and shapes; the form keeps the classic look there
-// too.
-void keepClassicWindowsLook()
+// arrows have other sizes and shapes, so forms keep the classic look there
+// too. Drawn by it, frames stay whole at any scaling through WholePixelFrames,
+// which wraps the classic style itself: one step, so no later choice of style
+// can drop the proxy. Elsewhere Qt's choice stands.
+void chooseStyle()
 {
-    if (QApplication::style()->name().compare(u"windows11"_s, Qt::CaseInsensitive) == 0) {
-        QApplication::setStyle(u"windowsvista"_s);
+    const QString name = QApplication::style()->name();
+    if (name.compare(u"windows11"_s, Qt::CaseInsensitive) != 0
+        && name.compare(ClassicWindowsStyle, Qt::CaseInsensitive) != 0) {
+        return;
+    }
+    if (QStyle *classic = QStyleFactory::create(ClassicWindowsStyle)) {
+        QApplication::setStyle(new WholePixelFrames(classic));
     }
 }
 
@@ -89,8 +98,7 @@ void prepareApplication(const Application &application)
     QGuiApplication::setDesktopFileName(application.desktopFileName.toString());
     loadChineseQtTexts(*QCoreApplication::instance());
     substituteSongFace();
-    keepClassicWindowsLook();
-    keepNativeFramesWhole();
+    chooseStyle();
 }
 
 int startUp(const Application &application, int &argc, char **argv,
@@ -103,16 +111,19 @@ int startUp(const Application &application, int &argc, char **argv,
     return QApplication::exec();
 }
 
-void showButtonColour(QAbstractButton *button)
+const QStyle *drawingStyle(const QStyle *style)
 {
-    // Fusion draws the palette's button colour; so does the rest of the
-    // window's style when it is Fusion already. A proxy has no name of its
-    // own, so the question goes to the style it draws with.
-    const QStyle *style = QApplication::style();
     while (const auto *proxy = qobject_cast<const QProxyStyle *>(style)) {
         style = proxy->baseStyle();
     }
-    if (style->inherits("QFusionStyle")) {
+    return style;
+}
+
+void showButtonColour(QAbstractButton *button)
+{
+    // Fusion draws the palette's button colour; so does the rest of the
+    // window's style when it is Fusion already.
+    if (drawingStyle(QApplication::style())->inherits("QFusionStyle")) {
         return;
     }
     if (QStyle *fusion = QStyleFactory::create(u"Fusion"_s)) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 class QAbstractButton;
+class QStyle;
 class QWidget;
 
 namespace lumasio::runtime {
@@ -29,6 +30,10 @@ void prepareApplication(const Application &application);
 // window closes. Returns the process exit code.
 [[nodiscard]] int startUp(const Application &application, int &argc, char **argv,
                           std::unique_ptr<QWidget> (&createWindow)());
+
+// The style that draws for style, past any proxies over it: a proxy has no
+// name of its own.
+[[nodiscard]] const QStyle *drawingStyle(const QStyle *style);
 
 // Lets a button show its palette's button colour on every platform: native
 // styles (Windows, macOS, GTK) draw their own face and ignore it.

@@ -1,31 +1,23 @@
 #include "whole_pixel_frames.h"
 
-#include <QApplication>
 #include <QPainter>
-#include <QProxyStyle>
 #include <QStyleOption>
 
 namespace lumasio::runtime {
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
 // Windows' style draws a theme part straight into the window's backing
 // store: it scales the part's rectangle to device pixels and rounds it with
 // QRectF::toRect, which rounds the corner and then the size. The backing
-// store clips each widget to its rectangle with both corners rounded. Where
-// a widget sits half a device pixel off the grid (at 125 % a box at y = 14
-// starts at 17.5) the two disagree by a pixel: the part's last row or column
-// falls outside the clip, and the box loses that edge. There the part is
-// drawn a logical pixel smaller on that side, so that all of it falls inside
-// the clip: the edge moves in by at most a device pixel and shows.
-//
-// This reading of how the style and the backing store round holds for Qt
-// 6.4.2 and 6.8.2 (Debian's qt6-base 6.4.2+dfsg-10 and 6.8.2+dfsg-9+deb13u2)
-// and their "windowsvista" style. Qt 6.8 still loses the edge without the
-// proxy (the frame test at 125 % and 175 % shows it). After a Qt upgrade,
-// check it again before keeping or dropping the proxy.
+// store clips each widget to its rectangle with both corners rounded. The
+// corner is rounded alike in both, but where a widget sits half a device pixel
+// off the grid (at 125 % a box at y = 14 starts at 17.5) the far sides can
+// disagree by a pixel: the part's last row or column falls outside the clip,
+// and the box loses that edge. There the part is drawn a logical pixel
+// smaller on that side, so that all of it falls inside the clip: the edge
+// moves in by at most a device pixel and shows. The frame test at 125 % and
+// 175 % fails without it.
 
 // The device pixels the backing store lets a widget paint within rect.
 [[nodiscard]] QRect clipOnDevice(const QTransform &device, const QRect &rect)
@@ -53,13 +45,7 @@ namespace {
     }
     const QRect clip = clipOnDevice(device, rect);
     QRect fitted = rect;
-    // A pixel in from each side that spills, never more.
-    if (partOnDevice(device, fitted).top() < clip.top()) {
-        fitted.setTop(fitted.top() + 1);
-    }
-    if (partOnDevice(device, fitted).left() < clip.left()) {
-        fitted.setLeft(fitted.left() + 1);
-    }
+    // A pixel in from each far side that spills, never more.
     if (partOnDevice(device, fitted).bottom() > clip.bottom()) {
         fitted.setBottom(fitted.bottom() - 1);
     }
@@ -69,56 +55,40 @@ namespace {
     return fitted;
 }
 
-class WholePixelFrames : public QProxyStyle
-{
-public:
-    using QProxyStyle::QProxyStyle;
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                       const QWidget *widget) const override
-    {
-        const auto *frame = element == PE_FrameLineEdit || element == PE_FrameGroupBox
-                                ? qstyleoption_cast<const QStyleOptionFrame *>(option)
-                                : nullptr;
-        if (frame == nullptr || widget == nullptr) {
-            QProxyStyle::drawPrimitive(element, option, painter, widget);
-            return;
-        }
-        QStyleOptionFrame fitted = *frame;
-        fitted.rect = fittedPart(painter, option->rect);
-        QProxyStyle::drawPrimitive(element, &fitted, painter, widget);
-    }
-
-    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
-                            QPainter *painter, const QWidget *widget) const override
-    {
-        // An editable combo box draws its frame as the edit field's part.
-        const auto *combo = qstyleoption_cast<const QStyleOptionComboBox *>(option);
-        if (combo == nullptr || !combo->editable
-            || !combo->subControls.testFlag(SC_ComboBoxEditField) || widget == nullptr) {
-            QProxyStyle::drawComplexControl(control, option, painter, widget);
-            return;
-        }
-        QStyleOptionComboBox field = *combo;
-        field.subControls = SC_ComboBoxEditField;
-        field.rect = fittedPart(painter, option->rect);
-        QProxyStyle::drawComplexControl(control, &field, painter, widget);
-        QStyleOptionComboBox rest = *combo;
-        rest.subControls &= ~SC_ComboBoxEditField;
-        QProxyStyle::drawComplexControl(control, &rest, painter, widget);
-    }
-};
-
 } // namespace
 
-// The proxy, made here rather than by QStyleFactory, has no name of its own:
-// QApplication::style()->name() is empty from now on.
-void keepNativeFramesWhole()
+void WholePixelFrames::drawPrimitive(PrimitiveElement element, const QStyleOption *option,
+                                     QPainter *painter, const QWidget *widget) const
 {
-    const QString name = QApplication::style()->name();
-    if (name.compare(u"windowsvista"_s, Qt::CaseInsensitive) == 0) {
-        QApplication::setStyle(new WholePixelFrames(name));
+    const auto *frame = element == PE_FrameLineEdit || element == PE_FrameGroupBox
+                            ? qstyleoption_cast<const QStyleOptionFrame *>(option)
+                            : nullptr;
+    if (frame == nullptr || widget == nullptr) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
     }
+    QStyleOptionFrame fitted = *frame;
+    fitted.rect = fittedPart(painter, option->rect);
+    QProxyStyle::drawPrimitive(element, &fitted, painter, widget);
+}
+
+void WholePixelFrames::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                          QPainter *painter, const QWidget *widget) const
+{
+    // An editable combo box draws its frame as the edit field's part.
+    const auto *combo = qstyleoption_cast<const QStyleOptionComboBox *>(option);
+    if (combo == nullptr || !combo->editable || !combo->subControls.testFlag(SC_ComboBoxEditField)
+        || widget == nullptr) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    QStyleOptionComboBox field = *combo;
+    field.subControls = SC_ComboBoxEditField;
+    field.rect = fittedPart(painter, option->rect);
+    QProxyStyle::drawComplexControl(control, &field, painter, widget);
+    QStyleOptionComboBox rest = *combo;
+    rest.subControls &= ~SC_ComboBoxEditField;
+    QProxyStyle::drawComplexControl(control, &rest, painter, widget);
 }
 
 } // namespace lumasio::runtime

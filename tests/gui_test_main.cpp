@@ -7,7 +7,7 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QProxyStyle>
+#include <QStyle>
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     lumasio::runtime::prepareApplication(lumasio::window::application());
     if (!GTEST_FLAG_GET(list_tests)) {
-        const QStyle *style = QApplication::style();
-        if (const auto *proxy = qobject_cast<const QProxyStyle *>(style)) {
-            style = proxy->baseStyle();
-        }
+        const QStyle *style = lumasio::runtime::drawingStyle(QApplication::style());
         std::fprintf(stderr, "GUI tests on %s, style %s, %g device pixels a pixel\n",
                      qPrintable(QGuiApplication::platformName()), qPrintable(style->name()),
                      qApp->devicePixelRatio());

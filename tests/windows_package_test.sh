@@ -91,12 +91,21 @@ check_licenses() { # folder
     check "licenses: the GCC Runtime Library Exception 3.1, to its last line" bash -c \
         'grep -qx "Version 3.1, 31 March 2009" "$1" && test "$(tail -n 1 "$1")" = "requirements of the license of GCC."' \
         _ "$dir/GCC-exception-3.1.txt"
-    check "licenses: winpthreads' and the mingw-w64 run time's copyright" bash -c \
-        'grep -qx "Files: mingw-w64-libraries/winpthreads/\*" "$1" && grep -qx "Files: \*" "$1" &&
-            grep -qx "Copyright: 2011-2016 mingw-w64 project" "$1"' _ "$dir/mingw-w64.txt"
-    check "licenses: the Chinese texts' licence and its Qt exception, as their source has them" bash -c \
-        'grep -qx "The Qt Company GPL Exception 1.0" "$1" && grep -qx "                       Version 3, 29 June 2007" "$1"' \
-        _ "$dir/qt-translations.txt"
+    # A paragraph of a copyright file, found by its first line.
+    paragraph() { # file, first line
+        tr -d '\r' <"$1" | awk -v first="$2" 'BEGIN { RS = "" } index($0, first "\n") == 1 { print; exit }'
+    }
+    local files debian=/usr/share/doc/mingw-w64-common/copyright
+    for files in '*' 'mingw-w64-libraries/winpthreads/*'; do
+        check "licenses: the mingw-w64 paragraph on $files, as Debian's copyright file has it" test \
+            -n "$(paragraph "$debian" "Files: $files")" -a \
+            "$(paragraph "$dir/mingw-w64.txt" "Files: $files")" = "$(paragraph "$debian" "Files: $files")"
+    done
+    local licence
+    for licence in "$source"/third-party/qttranslations/LICENSES/*; do
+        check "licenses: the Chinese texts' ${licence##*/}, in full" \
+            bash -c '[[ "$(tr -d "\r" <"$1")" == *"$(<"$2")"* ]]' _ "$dir/qt-translations.txt" "$licence"
+    done
     check "licenses: the notice opens in Chinese, marked UTF-8" \
         test "$(head -c 12 "$dir/NOTICE.txt" | od -An -tx1 | tr -d ' \n')" = efbbbf4c756d6173696f20e4
     check "licenses: the notice names Qt 6.8.2 built from Debian's qt6-base $qt_debian" bash -c \
@@ -133,8 +142,8 @@ check_licenses() { # folder
         END { close_section() }' "$dir/qt-third-party.txt")
     check "licenses: and each section holds its licence text" test -z "$bare"
     [ -z "$bare" ] || echo "without licence text: $bare"
-    check "licenses: but not JPEG or Markdown, left out of this Qt, nor the test library's Valgrind or Catch2" \
-        bash -c '! grep -qE "^(LibJPEG|MD4C|Valgrind|Catch2)" "$1"' _ "$dir/qt-third-party.txt"
+    check "licenses: but not JPEG, Markdown or the PDF writer's sRGB profile, left out of this Qt, nor the test library's Valgrind or Catch2" \
+        bash -c '! grep -qE "^(LibJPEG|MD4C|sRGB color profile|Valgrind|Catch2)" "$1"' _ "$dir/qt-third-party.txt"
 }
 # The Qt build's key: the version of Debian's Qt it was built from.
 qt_debian=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
@@ -240,14 +249,18 @@ NSIS)
     has_windows() { # count
         test "$(installer_windows | wc -l)" -eq "$1"
     }
-    # Presses Return in one of the installer's windows. Wine 10 may answer
-    # the first look-up with an X window it replaces a moment later; such a
-    # key goes nowhere, so it is sent again to what the look-up finds then.
-    press_return() { # window, or "" for the only one
-        local window=$1 _
+    # Presses Return in one of the installer's windows, looked up again at
+    # each try: Wine 10 may answer the first look-up of a new window with an
+    # X window it replaces a moment later, and a key sent there goes nowhere.
+    press_return() { # only | main | box (the installer's second window)
+        local window _
         for _ in 1 2 3 4 5; do
-            [ -n "$1" ] || window=$(installer_windows | head -n 1)
-            xdotool key --window "$window" Return 2>/dev/null && return 0
+            case $1 in
+            only) window=$(installer_windows | head -n 1) ;;
+            main) window=$main ;;
+            box) window=$(installer_windows | grep -vx "$main" | head -n 1) ;;
+            esac
+            [ -n "$window" ] && xdotool key --window "$window" Return 2>/dev/null && return 0
             sleep 1
         done
         return 1
@@ -288,7 +301,7 @@ NSIS)
     "$wine_run" "$package" >/dev/null 2>&1 &
     installer=$!
     if check "Windows 10 1803, shown: it says why" wait_for 60 has_windows 1; then
-        press_return "" || true
+        press_return only || true
     fi
     # One that installs instead stays open on its next page.
     end_program "$installer" "$installer_exe" 20
@@ -379,14 +392,13 @@ NSIS)
     installer=$!
     if check "the installer shows its window" wait_for 60 has_windows 1; then
         main=$(installer_windows)
-        press_return "$main" || true
+        press_return main || true
         sleep 1
-        press_return "$main" || true
+        press_return main || true
         if check "and asks to close Lumasio" wait_for 30 has_windows 2; then
-            box=$(installer_windows | grep -vx "$main")
             close_program
             sleep 1
-            press_return "$box" || true
+            press_return box || true
             check "told to retry once it is closed, it goes on" wait_for 30 has_windows 1
             # Until the last page, Return finds no button to press.
             for _ in $(seq 30); do
