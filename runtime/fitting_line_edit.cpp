@@ -1,10 +1,7 @@
-#include "controls.h"
+#include "fitting_line_edit.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -12,25 +9,6 @@
 #include <cmath>
 
 namespace lumasio::runtime {
-
-void ClickableLabel::mousePressEvent(QMouseEvent *event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-    QLabel::mousePressEvent(event);
-}
-
-// Like a button: the click counts when the press and the release both fall
-// on the label, so dragging away cancels it.
-void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    QLabel::mouseReleaseEvent(event);
-    if (click) {
-        Q_EMIT clicked();
-    }
-}
 
 namespace {
 
@@ -70,20 +48,6 @@ constexpr double MinimumPoints = 8.0;
     // QLineEdit scrolls once the text, one pixel and the cursor don't fit.
     const int cursor = edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit);
     return contents.width() - 2 * LineEditInnerMargin - 1 - cursor;
-}
-
-// Trims a line edit's inner margins to one pixel beside the frame on the left
-// and the cursor's room on the right.
-void trimTextMargins(QLineEdit *edit)
-{
-    // Text starts two pixels in from the box's edge: one of frame, one of
-    // air. Wider frames (Windows draws two pixels) give up their inner line
-    // to the text; on the right QLineEdit keeps a pixel and the cursor's
-    // width of its own. An edit field without a frame sits inside its combo
-    // box's, and keeps its air.
-    const int intoFrame = std::max(0, frameWidth(edit) - 1);
-    edit->setTextMargins(1 - LineEditInnerMargin - intoFrame, 0, -LineEditInnerMargin - intoFrame,
-                         0);
 }
 
 // The font, at most as large as full, in which text fits width pixels of a
@@ -158,8 +122,19 @@ void trimTextMargins(QLineEdit *edit)
 FittingLineEdit::FittingLineEdit(QWidget *parent)
     : QLineEdit(parent)
 {
-    trimTextMargins(this);
+    trimMargins();
     connect(this, &QLineEdit::textChanged, this, &FittingLineEdit::fit);
+}
+
+void FittingLineEdit::trimMargins()
+{
+    // Text starts two pixels in from the box's edge: one of frame, one of
+    // air. Wider frames (Windows draws two pixels) give up their inner line
+    // to the text; on the right QLineEdit keeps a pixel and the cursor's
+    // width of its own. An edit field without a frame sits inside its combo
+    // box's, and keeps its air.
+    const int intoFrame = std::max(0, frameWidth(this) - 1);
+    setTextMargins(1 - LineEditInnerMargin - intoFrame, 0, -LineEditInnerMargin - intoFrame, 0);
 }
 
 QSize FittingLineEdit::sizeHint() const
@@ -187,7 +162,7 @@ void FittingLineEdit::changeEvent(QEvent *event)
         // The style sizes the box, a new parent brings another font: the
         // text and the size hints are measured afresh in the full font.
         showFullFont();
-        trimTextMargins(this);
+        trimMargins();
         fit();
     }
 }
@@ -277,75 +252,6 @@ void FittingLineEdit::setFittedFont(const QFont &font)
     m_fitting = true;
     setFont(font);
     m_fitting = false;
-}
-
-PickComboBox::PickComboBox(QWidget *parent)
-    : QComboBox(parent)
-{
-    // The edit field shows a list item whole: "开盘中" is a little wider than
-    // the field in the box's font. The combo turns the field's frame off, so
-    // its margins are trimmed again.
-    setLineEdit(new FittingLineEdit(this));
-    trimTextMargins(lineEdit());
-    connect(this, &QComboBox::activated, this, [this] {
-        if (m_picking) {
-            m_picking = false;
-            Q_EMIT picked();
-        }
-    });
-}
-
-// The popup closes just before it reports the chosen item, within the same
-// event. When it closes without a choice (Escape, a click elsewhere), the
-// queued reset clears the mark before any later input can be taken for a
-// pick.
-void PickComboBox::hidePopup()
-{
-    m_picking = true;
-    QComboBox::hidePopup();
-    const auto reset = [this] { m_picking = false; };
-    QMetaObject::invokeMethod(this, reset, Qt::QueuedConnection);
-}
-
-void PickComboBox::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        // With the popup shut, these step through the list items.
-        m_picking =
-            event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
-        break;
-    default:
-        m_picking = false;
-        break;
-    }
-    QComboBox::keyPressEvent(event);
-    m_picking = false;
-}
-
-void PickComboBox::wheelEvent(QWheelEvent *event)
-{
-    m_picking = true;
-    QComboBox::wheelEvent(event);
-    m_picking = false;
-}
-
-SeparatorLine::SeparatorLine(QWidget *parent)
-    : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void SeparatorLine::paintEvent(QPaintEvent *event)
-{
-    Q_UNUSED(event)
-    QPainter painter(this);
-    painter.fillRect(0, 0, width(), 1, palette().color(QPalette::Midlight));
 }
 
 } // namespace lumasio::runtime

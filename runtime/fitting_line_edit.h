@@ -1,30 +1,8 @@
 #pragma once
 
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QWidget>
 
 namespace lumasio::runtime {
-
-// A label that reports a click, so it can serve as a link.
-class ClickableLabel : public QLabel
-{
-    Q_OBJECT
-
-public:
-    using QLabel::QLabel;
-
-Q_SIGNALS:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    bool m_pressed = false;
-};
 
 // Shows its whole text where the box is too narrow for it in its full font,
 // the font set on it with setFont or passed down from its parent: the text is
@@ -42,6 +20,10 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+    // Trims the inner margins again once the frame is turned on or off, as
+    // a combo box does to its edit field.
+    void trimMargins();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -69,48 +51,6 @@ private:
     QSize m_fullMinimumSizeHint;
     // fit() is setting the font, which is no new full font.
     bool m_fitting = false;
-};
-
-// An editable combo box that tells a real pick of a list item apart from
-// typed text. QComboBox also emits activated() when typed text matching an
-// item is confirmed with Enter; only picks from the popup, or with the arrow
-// keys or the wheel on the closed box, emit picked(). Its edit field is a
-// FittingLineEdit in the box's font. Made not editable and editable again,
-// the box keeps the plain QLineEdit Qt makes inside setEditable(): no
-// subclass can step in there, and swapping the field afterwards would delete
-// one that code has just taken from lineEdit().
-class PickComboBox : public QComboBox
-{
-    Q_OBJECT
-
-public:
-    explicit PickComboBox(QWidget *parent = nullptr);
-
-    void hidePopup() override;
-
-Q_SIGNALS:
-    void picked();
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
-
-private:
-    bool m_picking = false;
-};
-
-// A one-pixel horizontal rule across the widget, in the light grey of a
-// scroll-bar track. It takes the grey from the palette, so it follows the
-// desktop's colours.
-class SeparatorLine : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit SeparatorLine(QWidget *parent = nullptr);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
 };
 
 } // namespace lumasio::runtime
