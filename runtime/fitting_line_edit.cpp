@@ -1,6 +1,7 @@
 #include "fitting_line_edit.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -52,17 +53,18 @@ constexpr double MinimumPoints = 8.0;
 
 // The font, at most as large as full, in which text fits width pixels of a
 // line edit: full itself where it fits, else the largest size in quarter
-// points down to MinimumPoints.
+// points down to MinimumPoints, a full font in pixels too.
 [[nodiscard]] QFont fittedFont(const QFont &full, const QString &text, int width)
 {
     const double needed = textWidth(full, text);
-    if (needed <= width || full.pointSizeF() <= MinimumPoints) {
+    const double fullPoints = QFontInfo(full).pointSizeF();
+    if (needed <= width || fullPoints <= MinimumPoints) {
         return full;
     }
     // Width grows nearly in proportion to size; hinting makes it step, so
     // check and go down a quarter point at a time from the estimate.
     QFont font = full;
-    double points = std::floor(full.pointSizeF() * width / needed * 4.0) / 4.0;
+    double points = std::floor(fullPoints * width / needed * 4.0) / 4.0;
     points = std::max(points, MinimumPoints);
     font.setPointSizeF(points);
     while (points > MinimumPoints && textWidth(font, text) > width) {
@@ -153,9 +155,16 @@ void FittingLineEdit::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange && !m_fitting) {
         // A font passed down from the parent leaves fit()'s font in place,
         // so the box shows exactly that over what it inherits. Any other was
-        // set on the box: its new full font.
+        // set on the box: its new full font. One read from font() while the
+        // text is drawn smaller holds the smaller size: set back with another
+        // attribute changed, it keeps the full size.
         if (m_shrunkPoints > 0 && drawnFont().resolve(inheritedFont(this)) != font()) {
+            const bool readWhileSmaller = font().pointSizeF() == m_shrunkPoints;
+            const QFont full = fullFont();
             m_shrunkPoints = 0;
+            if (readWhileSmaller) {
+                setFittedFont(full);
+            }
         }
         fit();
     } else if (event->type() == QEvent::StyleChange || event->type() == QEvent::ParentChange) {

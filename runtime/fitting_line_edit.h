@@ -8,9 +8,10 @@ namespace lumasio::runtime {
 // the font set on it with setFont or passed down from its parent: the text is
 // drawn in a smaller size of the same face, never below 8 pt, and returns to
 // the full size as soon as it fits again. Text too long even then scrolls as
-// usual. Its size hints stay those of the full font, so a layout gives it the
-// same room whatever size it draws in. The inner margins are trimmed to one
-// pixel beside the frame on the left and the cursor's room on the right.
+// usual. font() tells the size the text is drawn in; a font read from it and
+// set back, in points or in pixels, keeps the full size. Its size hints stay those of the full
+// font, so a layout gives it the same room whatever size it draws in. The inner margins are trimmed
+// to one pixel beside the frame on the left and the cursor's room on the right.
 class FittingLineEdit : public QLineEdit
 {
     Q_OBJECT

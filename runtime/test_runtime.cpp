@@ -97,6 +97,14 @@ TEST_F(SecondFormTest, FittingBoxFollowsTheFontItIsGiven)
              m_box->show();
          },
          11, true},
+        {"the window's font in pixels under a long text",
+         [&] {
+             m_box->setText(tooLong);
+             QFont font = m_window.font();
+             font.setPixelSize(20);
+             m_window.setFont(font);
+         },
+         8, true},
         {"a size of its own under a long text, the window at 18 pt, a short text",
          [&] {
              m_box->setText(tooLong);
@@ -122,6 +130,14 @@ TEST_F(SecondFormTest, FittingBoxFollowsTheFontItIsGiven)
              m_window.setFont(font);
          },
          8, false},
+        {"its font read while drawn smaller, made bold and set back, then a short text",
+         [&] {
+             QFont font = m_box->font();
+             font.setBold(true);
+             m_box->setFont(font);
+             m_box->setText(fits);
+         },
+         13, true},
     };
     for (const Step &step : steps) {
         step.act();
