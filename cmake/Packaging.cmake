@@ -37,7 +37,7 @@ if(WIN32)
     set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 endif()
 
-# A Linux build without dpkg-dev has no package to make (app/CMakeLists.txt).
+# A Linux build without dpkg-dev has no package to make.
 if(WIN32 OR LUMASIO_PACKAGING)
     include(CPack)
 endif()
