@@ -108,16 +108,21 @@ check_licenses() { # folder
     done
     check "licenses: the notice opens in Chinese, marked UTF-8" \
         test "$(head -c 12 "$dir/NOTICE.txt" | od -An -tx1 | tr -d ' \n')" = efbbbf4c756d6173696f20e4
-    check "licenses: the notice names Qt 6.8.2 built from Debian's qt6-base $qt_debian" bash -c \
-        'grep -qF "Qt 6.8.2" <<<"$1" && grep -qF "qt6-base $2" <<<"$1"' _ "$notice" "$qt_debian"
+    check "licenses: the notice names Qt ${qt_debian%%+*} built from Debian's qt6-base $qt_debian" bash -c \
+        'grep -qF "Qt ${2%%+*}" <<<"$1" && grep -qF "qt6-base $2" <<<"$1"' _ "$notice" "$qt_debian"
     # Long lines are broken to fit the installer's page.
     check "licenses: and FreeType's credit" grep -qF \
         "Portions of this software are copyright © 2024 The FreeType Project (www.freetype.org). All rights reserved." \
         <<<"$(tr '\n' ' ' <<<"$notice")"
-    local component
-    for component in "Freetype 2 2.13.3" "HarfBuzz-NG 10.2.0" "LibPNG 1.6.45" "PCRE2 10.44" \
-        "Data Compression Library (zlib) 1.3.1" "TinyCBOR 0.6.0" WebGradients; do
-        check "licenses: Qt's DLLs hold $component" grep -qx "  $component" <<<"$notice"
+    # Each at the version Qt's own attributions give it.
+    local component version attributions
+    attributions="$(sed -n 's/^CMAKE_PREFIX_PATH:PATH=//p' "$build/CMakeCache.txt")/attribution/qt_attribution.json"
+    for component in "Freetype 2" HarfBuzz-NG LibPNG PCRE2 "Data Compression Library (zlib)" TinyCBOR \
+        WebGradients; do
+        version=$(python3 -c 'import json, sys
+print(next((e.get("Version", "") for e in json.load(open(sys.argv[1])) if e["Name"] == sys.argv[2]), "?"))' \
+            "$attributions" "$component")
+        check "licenses: Qt's DLLs hold $component $version" grep -qx "  $component${version:+ $version}" <<<"$notice"
     done
     check "licenses: and its licence text" grep -q "The FreeType Project LICENSE" "$dir/qt-third-party.txt"
     # Each component the notice lists has its section in qt-third-party.txt,
@@ -162,11 +167,6 @@ end_program() { # pid, image name, seconds
     wait_for "$3" program_ended "$1" && return
     "$wine_run" taskkill /f /im "$2" >/dev/null 2>&1 || true
     wait_for 10 program_ended "$1" || wineserver -k >/dev/null 2>&1 || true
-}
-
-windows_path() { # /unix/dir -> Z:\unix\dir
-    local p="Z:$1"
-    printf '%s' "${p//\//\\}"
 }
 
 # A program started in the background, whose window is up; closed as a user
@@ -367,7 +367,7 @@ NSIS)
     "$wine_run" "$package" /S >/dev/null 2>&1 || status=$?
     check "installing while it runs gives up with status 2 (got $status)" test "$status" -eq 2
     status=0
-    "$wine_run" "$dir/Uninstall.exe" /S "_?=$(windows_path "$dir")" >/dev/null 2>&1 || status=$?
+    "$wine_run" "$dir/Uninstall.exe" /S "_?=$("$wine_run" winepath -w "$dir")" >/dev/null 2>&1 || status=$?
     check "uninstalling while it runs gives up with status 2 (got $status)" test "$status" -eq 2
     check "it runs on" kill -0 "$program"
     check_installed "still"
