@@ -11,8 +11,8 @@
 # package tests' expectations (tests/windows_package_test.sh).
 set(LUMASIO_QT_SHIPPED Qt6::Core Qt6::Gui Qt6::Widgets
     Qt6::QWindowsIntegrationPlugin Qt6::QModernWindowsStylePlugin)
-# A shared Qt (6.8) no longer loads its plugins' targets with its modules:
-# the shipped ones are asked for by name, from their modules' folders.
+# A shared Qt loads no plugin targets with its modules: the shipped ones are
+# asked for by name, from their modules' folders.
 foreach(target IN LISTS LUMASIO_QT_SHIPPED)
     if(NOT TARGET ${target})
         string(REPLACE "::" "" package ${target})
