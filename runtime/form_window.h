@@ -29,7 +29,7 @@ protected:
 
 private:
     void addStayOnTopItem();
-    void showStayOnTop();
+    void updateStayOnTopCheckMark();
     void toggleStayOnTop();
 
     // The native window whose menu holds the item: a window created anew

@@ -30,7 +30,7 @@ bool FormWindow::event(QEvent *event)
     // Qt's flag may have changed since the menu last showed it: set before
     // the window was shown, or changed and the window shown again.
     case QEvent::Show:
-        showStayOnTop();
+        updateStayOnTopCheckMark();
         break;
     default:
         break;
@@ -60,10 +60,10 @@ void FormWindow::addStayOnTopItem()
         return;
     }
     m_itemWindow = internalWinId();
-    showStayOnTop();
+    updateStayOnTopCheckMark();
 }
 
-void FormWindow::showStayOnTop()
+void FormWindow::updateStayOnTopCheckMark()
 {
     if (m_itemWindow == 0 || m_itemWindow != internalWinId()) {
         return;
@@ -82,7 +82,7 @@ bool FormWindow::nativeEvent(const QByteArray &eventType, void *message, qintptr
     }
     // The menu opens showing Qt's flag as it is now, however it was set.
     if (msg->message == WM_INITMENUPOPUP) {
-        showStayOnTop();
+        updateStayOnTopCheckMark();
     }
     if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == StayOnTopCommand) {
         toggleStayOnTop();
@@ -108,7 +108,7 @@ void FormWindow::toggleStayOnTop()
     if (QWindow *window = windowHandle()) {
         window->setFlags(flags);
     }
-    showStayOnTop();
+    updateStayOnTopCheckMark();
 }
 
 } // namespace lumasio::runtime
