@@ -21,6 +21,15 @@ foreach(target IN LISTS LUMASIO_QT_SHIPPED)
     endif()
 endforeach()
 
+# The DLLs of Windows' own that lumasio.exe, Qt's DLLs and plugins and
+# MinGW's run time import, lower case, all of them and no others: installing
+# fails on one that is loaded and not listed, which no Windows might have,
+# and on one listed that nothing imports (cmake/windows/InstallRuntime.cmake).
+set(LUMASIO_WINDOWS_DLLS advapi32.dll authz.dll comdlg32.dll d3d11.dll d3d12.dll d3d9.dll
+    dwmapi.dll dwrite.dll dxgi.dll gdi32.dll imm32.dll kernel32.dll mpr.dll msvcrt.dll
+    netapi32.dll ole32.dll oleaut32.dll setupapi.dll shcore.dll shell32.dll shlwapi.dll
+    user32.dll userenv.dll uxtheme.dll version.dll winmm.dll ws2_32.dll wtsapi32.dll)
+
 # Where the DLLs are found: Qt's, then the MinGW compiler's own libraries.
 get_target_property(qt_configs Qt6::Core IMPORTED_CONFIGURATIONS)
 list(GET qt_configs 0 qt_config)

@@ -219,8 +219,23 @@ run_program() { # folder
     check "and has no warning about it" test -z "$dpi_warnings"
 }
 
+# The list of Windows' own DLLs is exact: installing with one of them left
+# out, or with one more that nothing imports, fails and names it.
+check_windows_dlls() {
+    local what change expected out
+    while IFS='|' read -r what change expected; do
+        sed "/^ *set(LUMASIO_WINDOWS_DLLS /$change" "$build/app/cmake_install.cmake" >"$work/install.cmake"
+        out=$(cmake -DCMAKE_INSTALL_PREFIX="$work/dlls" -P "$work/install.cmake" 2>&1 || true)
+        check "installing with $what fails and names it" grep -qiF "$expected" <<<"$out"
+    done <<'ROWS'
+user32.dll left out|s/;user32\.dll//I|Loaded but neither shipped nor Windows' own: USER32.dll
+msvcr120.dll added|s/\[\[/[[msvcr120.dll;/|Listed as Windows' own but imported by nothing shipped: msvcr120.dll
+ROWS
+}
+
 case $kind in
 ZIP)
+    check_windows_dlls
     mkdir "$work/unzipped"
     (cd "$work/unzipped" && cmake -E tar xf "$package")
     check_files "$work/unzipped"

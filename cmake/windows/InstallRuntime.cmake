@@ -6,8 +6,8 @@
 #
 # Set by the caller: LUMASIO_PROGRAM (the built lumasio.exe), LUMASIO_QT and
 # LUMASIO_TEXTS (ORIGIN=PLACE pairs, installed already), LUMASIO_DLL_DIRS,
-# LUMASIO_OBJDUMP, LUMASIO_DLLTOOL, LUMASIO_STRIP, LUMASIO_LICENSES (the notice's command line,
-# less --out and --ships).
+# LUMASIO_WINDOWS_DLLS, LUMASIO_OBJDUMP, LUMASIO_STRIP, LUMASIO_LICENSES (the
+# notice's command line, less --out and --ships).
 set(folder "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 set(shipped ${LUMASIO_QT} ${LUMASIO_TEXTS})
 set(modules ${LUMASIO_QT})
@@ -32,10 +32,10 @@ if(conflicting_FILENAMES)
 endif()
 
 # What is not found must be Qt's (CMake before 3.27 looks DLL names up in
-# lower case, so on a case-sensitive disk it never finds Qt6Core.dll) or
-# Windows' own: a DLL that MinGW-w64 links against through an import library
-# of its own, lib<name>.a in the compiler's folders, which names that DLL.
-# Anything else would be missing on the user's machine.
+# lower case, so on a case-sensitive disk it never finds Qt6Core.dll) or one
+# of Windows' own that LUMASIO_WINDOWS_DLLS lists: anything else would be
+# missing on the user's machine. The list is what the build imports, no more:
+# a listed DLL nothing imports is a list to mend too.
 set(ours "")
 foreach(module IN LISTS modules)
     get_filename_component(name ${module} NAME)
@@ -43,28 +43,27 @@ foreach(module IN LISTS modules)
     list(APPEND ours ${name})
 endforeach()
 set(missing "")
+set(imported "")
 foreach(dll IN LISTS unresolved)
     string(TOLOWER ${dll} name)
     # list(FIND), as an install script runs without the project's policies.
     list(FIND ours ${name} at)
-    if(at GREATER -1)
-        continue()
-    endif()
-    get_filename_component(stem ${name} NAME_WLE)
-    find_file(import_library lib${stem}.a PATHS ${LUMASIO_DLL_DIRS} NO_DEFAULT_PATH NO_CACHE)
-    set(identified "")
-    if(import_library)
-        execute_process(COMMAND ${LUMASIO_DLLTOOL} --identify ${import_library}
-            OUTPUT_VARIABLE identified OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-        string(TOLOWER "${identified}" identified)
-    endif()
-    if(NOT identified STREQUAL name)
+    list(FIND LUMASIO_WINDOWS_DLLS ${name} listed)
+    if(listed GREATER -1)
+        list(APPEND imported ${name})
+    elseif(at EQUAL -1)
         list(APPEND missing ${dll})
     endif()
-    unset(import_library)
 endforeach()
 if(missing)
     message(FATAL_ERROR "Loaded but neither shipped nor Windows' own: ${missing}")
+endif()
+set(unused ${LUMASIO_WINDOWS_DLLS})
+if(imported)
+    list(REMOVE_ITEM unused ${imported})
+endif()
+if(unused)
+    message(FATAL_ERROR "Listed as Windows' own but imported by nothing shipped: ${unused}")
 endif()
 file(INSTALL ${dlls} DESTINATION ${folder})
 foreach(dll IN LISTS dlls)
