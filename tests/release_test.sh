@@ -171,21 +171,21 @@ signed() {
     zip=$(cd "$work/signed" && ls Lumasio-*-win64.zip)
     installer=$(cd "$work/signed" && ls Lumasio-*-win64.exe)
     deb=$(cd "$work/signed" && ls lumasio_*.deb)
-    mkdir "$work/unzipped" "$work/installer"
-    (cd "$work/unzipped" && unzip -q "$work/signed/$zip")
+    mkdir "$work/signed-unzipped" "$work/installer"
+    (cd "$work/signed-unzipped" && unzip -q "$work/signed/$zip")
     7z x -o"$work/installer" "$work/signed/$installer" >/dev/null
     verify() { # certificate, file
         osslsigncode verify -CAfile "$1" -in "$2" >"$work/verify.log" 2>&1
     }
     check "lumasio.exe in the zip verifies against the certificate" \
-        verify "$work/publisher.pem" "$work/unzipped/lumasio.exe"
+        verify "$work/publisher.pem" "$work/signed-unzipped/lumasio.exe"
     check "so does lumasio.exe in the installer" verify "$work/publisher.pem" "$work/installer/lumasio.exe"
     check "and the installer" verify "$work/publisher.pem" "$work/signed/$installer"
     check "by SHA-256" grep -q 'Message digest algorithm *: SHA256' "$work/verify.log"
     check "not against another certificate" bash -c '! osslsigncode verify -CAfile "$1" -in "$2" >/dev/null 2>&1' \
         _ "$work/stranger.pem" "$work/signed/$installer"
     check "the zip's program and the installer's are the same bytes" \
-        cmp -s "$work/unzipped/lumasio.exe" "$work/installer/lumasio.exe"
+        cmp -s "$work/signed-unzipped/lumasio.exe" "$work/installer/lumasio.exe"
 
     # Signing touches the signed files only.
     entries() { # zip: the CRC and name of every entry but the program
