@@ -213,10 +213,62 @@ run_program() { # folder
     # Wine's own record of what the process told Windows, once, whoever did
     # (the manifest, qt.conf's platform arguments or Qt): per-monitor v2,
     # context 0x22 in Wine's numbering.
-    local awareness
-    awareness=$(grep -o 'SetProcessDpiAwarenessContext set to 0x[0-9a-f]*' "$work/trace" || true)
-    check "it runs per-monitor v2 DPI aware" test "$awareness" = "SetProcessDpiAwarenessContext set to 0x22"
+    local awareness pid
+    pid=$(grep -o '^[0-9a-f]*:trace:loaddll:.* loaded l"[^"]*lumasio\.exe"' <<<"$trace" | head -n 1 | cut -d: -f1)
+    awareness=$(grep -o "^$pid:trace:system:.*SetProcessDpiAwarenessContext set to 0x[0-9a-f]*" "$work/trace" |
+        sed 's/.*Context //' || true)
+    check "it runs per-monitor v2 DPI aware" test -n "$pid" -a "$awareness" = "set to 0x22"
     echo "$awareness"
+}
+
+# The market-state box as a person uses it, with real clicks through X: a
+# click on its arrow opens the list, which stays open, and a click on an item
+# picks it and switches the price label; the first click after a pick, two
+# seconds later, opens the list again. Places are the form's own
+# (window/form1.ui) at 100 %: Combo1 at (56, 14), 78 × 27, and the label at
+# (147, 21), 71 × 19 but for the pixel under the price box's frame, in the
+# window, which is Wine's X window without a window manager. The label reads
+# "结算价:" until "开盘中" is picked.
+pick_market_states() { # folder
+    start_program "$1"
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^Lumasio$')")"
+    local x=$X y=$Y
+    crop() { import -window root -crop "$1" -depth 8 rgb:- | sha256sum; }
+    label() { crop "69x19+$((x + 147))+$((y + 21))"; }
+    combo() { crop "60x21+$((x + 59))+$((y + 17))"; }
+    list() { # the geometry of the open list: the window below the box
+        local w
+        for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+            xdotool getwindowgeometry --shell "$w" | grep -qx "X=$((x + 56))" || continue
+            xdotool getwindowgeometry --shell "$w"
+            return 0
+        done
+        return 1
+    }
+    list_open() { list >/dev/null; }
+    list_closed() { ! list_open; }
+    local settlement before row name
+    settlement=$(label)
+    for row in "1 未开盘" "0 开盘中"; do
+        read -r row name <<<"$row"
+        before=$(combo)
+        xdotool mousemove $((x + 56 + 78 - 8)) $((y + 14 + 13)) click 1
+        check "a click on the arrow opens the list, to pick $name" wait_for 5 list_open
+        sleep 1
+        check "which stays open" list_open
+        eval "$(list)"
+        xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * row + 1) / 4)) click 1
+        check "a click on $name closes it" wait_for 5 list_closed
+        check "and puts $name in the box" test "$(combo)" != "$before"
+        if [ "$name" = 未开盘 ]; then
+            check "the label reads 结算价:" test "$(label)" = "$settlement"
+        else
+            check "the label changes from 结算价:" test "$(label)" != "$settlement"
+        fi
+        sleep 2
+    done
+    close_program
 }
 
 # The list of Windows' own DLLs is exact: installing with one of them left
@@ -241,6 +293,7 @@ ZIP)
     check_files "$work/unzipped"
     check_licenses "$work/unzipped"
     run_program "$work/unzipped"
+    pick_market_states "$work/unzipped"
     ;;
 NSIS)
     # Asks for no elevation: Windows shows no UAC prompt.
