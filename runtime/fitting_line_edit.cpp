@@ -57,7 +57,8 @@ constexpr double MinimumPoints = 8.0;
 [[nodiscard]] QFont fittedFont(const QFont &full, const QString &text, int width)
 {
     const double needed = textWidth(full, text);
-    const double fullPoints = QFontInfo(full).pointSizeF();
+    const double fullPoints =
+        full.pointSizeF() > 0 ? full.pointSizeF() : QFontInfo(full).pointSizeF();
     if (needed <= width || fullPoints <= MinimumPoints) {
         return full;
     }
