@@ -238,10 +238,11 @@ pick_market_states() { # folder
     label() { crop "69x19+$((x + 147))+$((y + 21))"; }
     combo() { crop "60x21+$((x + 59))+$((y + 17))"; }
     list() { # the geometry of the open list: the window below the box
-        local w
+        local w geometry
         for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-            xdotool getwindowgeometry --shell "$w" | grep -qx "X=$((x + 56))" || continue
-            xdotool getwindowgeometry --shell "$w"
+            geometry=$(xdotool getwindowgeometry --shell "$w")
+            grep -qx "X=$((x + 56))" <<<"$geometry" || continue
+            echo "$geometry"
             return 0
         done
         return 1
