@@ -51,28 +51,27 @@ constexpr double MinimumPoints = 8.0;
     return contents.width() - 2 * LineEditInnerMargin - 1 - cursor;
 }
 
-// The font, at most as large as full, in which text fits width pixels of a
-// line edit: full itself where it fits, else the largest size in quarter
-// points down to MinimumPoints, a full font in pixels too.
-[[nodiscard]] QFont fittedFont(const QFont &full, const QString &text, int width)
+// The size, in quarter points down to MinimumPoints, in which text fits width
+// pixels of a line edit in full's face; 0 where it fits in full itself, a
+// font in points or in pixels.
+[[nodiscard]] double fittedPoints(const QFont &full, const QString &text, int width)
 {
     const double needed = textWidth(full, text);
     const double fullPoints =
         full.pointSizeF() > 0 ? full.pointSizeF() : QFontInfo(full).pointSizeF();
     if (needed <= width || fullPoints <= MinimumPoints) {
-        return full;
+        return 0;
     }
     // Width grows nearly in proportion to size; hinting makes it step, so
     // check and go down a quarter point at a time from the estimate.
     QFont font = full;
-    double points = std::floor(fullPoints * width / needed * 4.0) / 4.0;
-    points = std::max(points, MinimumPoints);
+    double points = std::max(std::floor(fullPoints * width / needed * 4.0) / 4.0, MinimumPoints);
     font.setPointSizeF(points);
     while (points > MinimumPoints && textWidth(font, text) > width) {
         points = std::max(points - 0.25, MinimumPoints);
         font.setPointSizeF(points);
     }
-    return font;
+    return points;
 }
 
 // The font a widget inherits, as QWidget resolves it, style sheets aside: its
@@ -109,17 +108,6 @@ constexpr double MinimumPoints = 8.0;
     return result;
 }
 
-// font in the size of sized, whether in points or in pixels.
-[[nodiscard]] QFont resized(QFont font, const QFont &sized)
-{
-    if (sized.pointSizeF() > 0) {
-        font.setPointSizeF(sized.pointSizeF());
-    } else {
-        font.setPixelSize(sized.pixelSize());
-    }
-    return font;
-}
-
 } // namespace
 
 FittingLineEdit::FittingLineEdit(QWidget *parent)
@@ -150,31 +138,34 @@ QSize FittingLineEdit::minimumSizeHint() const
     return m_shrunkPoints > 0 ? m_fullMinimumSizeHint : QLineEdit::minimumSizeHint();
 }
 
-void FittingLineEdit::changeEvent(QEvent *event)
+bool FittingLineEdit::event(QEvent *event)
 {
-    QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange && !m_fitting) {
-        // A font passed down from the parent leaves fit()'s font in place,
-        // so the box shows exactly that over what it inherits. Any other was
-        // set on the box: its new full font. One read from font() while the
-        // text is drawn smaller holds the smaller size: set back with another
-        // attribute changed, it keeps the full size.
+    const bool handled = QLineEdit::event(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+        if (m_fitting) {
+            break;
+        }
+        // While the text is drawn smaller, a font passed down from the parent
+        // leaves fit()'s own in place; any other was set on the box.
         if (m_shrunkPoints > 0 && drawnFont().resolve(inheritedFont(this)) != font()) {
-            const bool readWhileSmaller = font().pointSizeF() == m_shrunkPoints;
-            const QFont full = fullFont();
-            m_shrunkPoints = 0;
-            if (readWhileSmaller) {
-                setFittedFont(full);
-            }
+            takeSetFont();
         }
         fit();
-    } else if (event->type() == QEvent::StyleChange || event->type() == QEvent::ParentChange) {
-        // The style sizes the box, a new parent brings another font: the
-        // text and the size hints are measured afresh in the full font.
-        showFullFont();
+        break;
+    case QEvent::StyleChange: // the style sizes the frame
+    case QEvent::ParentChange:
         trimMargins();
         fit();
+        break;
+    case QEvent::Resize:
+    case QEvent::Show:
+        fit();
+        break;
+    default:
+        break;
     }
+    return handled;
 }
 
 // While its text is drawn smaller the box holds a size of its own, so a new
@@ -187,30 +178,6 @@ bool FittingLineEdit::eventFilter(QObject *watched, QEvent *event)
     return QLineEdit::eventFilter(watched, event);
 }
 
-void FittingLineEdit::resizeEvent(QResizeEvent *event)
-{
-    QLineEdit::resizeEvent(event);
-    fit();
-}
-
-void FittingLineEdit::showEvent(QShowEvent *event)
-{
-    QLineEdit::showEvent(event);
-    fit();
-}
-
-// The font the box shows where its text fits: while the text is drawn
-// smaller, its own size or the size it inherits now.
-QFont FittingLineEdit::fullFont() const
-{
-    if (m_shrunkPoints == 0) {
-        return font();
-    }
-    const bool ownSize = (m_ownFont.resolveMask() & QFont::SizeResolved) != 0;
-    return resized(font(), ownSize ? m_ownFont : inheritedFont(this));
-}
-
-// What fit() sets on the box to draw the text smaller.
 QFont FittingLineEdit::drawnFont() const
 {
     QFont drawn = m_ownFont;
@@ -218,43 +185,49 @@ QFont FittingLineEdit::drawnFont() const
     return drawn;
 }
 
-// A hidden box is fitted when it shows: while the window is being built its
-// font and text change several times, and measuring each would load font
-// sizes that are never drawn.
+// A font set while the text is drawn smaller becomes the box's own. One read
+// from font() then holds the smaller size: set back, it keeps the size the
+// box had of its own, or none.
+void FittingLineEdit::takeSetFont()
+{
+    QFont own = ownAttributes(font(), inheritedFont(this));
+    if (font().pointSizeF() == m_shrunkPoints) {
+        own.setResolveMask(own.resolveMask() & ~QFont::SizeResolved);
+        const uint mask = own.resolveMask() | (m_ownFont.resolveMask() & QFont::SizeResolved);
+        own = own.resolve(m_ownFont);
+        own.setResolveMask(mask);
+    }
+    m_ownFont = own;
+}
+
+// The text is measured in the full font, the box's own attributes over what
+// it inherits, each time. A hidden box is fitted when it shows: while the
+// window is being built its font and text change several times, and
+// measuring each would load font sizes that are never drawn.
 void FittingLineEdit::fit()
 {
     if (!isVisible()) {
         return;
     }
-    // A full font that changed under the smaller one is measured afresh.
-    if (m_shrunkPoints > 0 && fullFont() != m_fullFont) {
-        showFullFont();
+    const bool wasSmaller = m_shrunkPoints > 0;
+    if (wasSmaller) {
+        m_shrunkPoints = 0;
+        setFittedFont(m_ownFont);
     }
-    const QFont full = fullFont();
-    const QFont fitted = fittedFont(full, text(), textRoom(this));
-    if (fitted == full) {
-        showFullFont();
+    const double points = fittedPoints(font(), text(), textRoom(this));
+    if (points == 0) {
         return;
     }
-    if (m_shrunkPoints == 0) {
-        m_ownFont = ownAttributes(full, inheritedFont(this));
-        m_fullFont = full;
-        m_fullSizeHint = QLineEdit::sizeHint();
-        m_fullMinimumSizeHint = QLineEdit::minimumSizeHint();
+    if (!wasSmaller) {
+        m_ownFont = ownAttributes(font(), inheritedFont(this));
         if (parentWidget() != nullptr) {
             parentWidget()->installEventFilter(this);
         }
     }
-    m_shrunkPoints = fitted.pointSizeF();
+    m_fullSizeHint = QLineEdit::sizeHint();
+    m_fullMinimumSizeHint = QLineEdit::minimumSizeHint();
+    m_shrunkPoints = points;
     setFittedFont(drawnFont());
-}
-
-void FittingLineEdit::showFullFont()
-{
-    if (m_shrunkPoints > 0) {
-        m_shrunkPoints = 0;
-        setFittedFont(m_ownFont);
-    }
 }
 
 void FittingLineEdit::setFittedFont(const QFont &font)

@@ -9,9 +9,10 @@ namespace lumasio::runtime {
 // drawn in a smaller size of the same face, never below 8 pt, and returns to
 // the full size as soon as it fits again. Text too long even then scrolls as
 // usual. font() tells the size the text is drawn in; a font read from it and
-// set back, in points or in pixels, keeps the full size. Its size hints stay those of the full
-// font, so a layout gives it the same room whatever size it draws in. The inner margins are trimmed
-// to one pixel beside the frame on the left and the cursor's room on the right.
+// set back, in points or in pixels, keeps the full size. Its size hints stay
+// those of the full font, so a layout gives it the same room whatever size it
+// draws in. The inner margins are trimmed to one pixel beside the frame on the
+// left and the cursor's room on the right.
 class FittingLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -27,16 +28,13 @@ public:
     void trimMargins();
 
 protected:
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
-    [[nodiscard]] QFont fullFont() const;
     [[nodiscard]] QFont drawnFont() const;
+    void takeSetFont();
     void fit();
-    void showFullFont();
     void setFittedFont(const QFont &font);
 
     // fit() draws the text smaller by setting a font on the box, so the
@@ -46,8 +44,6 @@ private:
     QFont m_ownFont;
     // The size the text is drawn in below the full font's, else 0.
     double m_shrunkPoints = 0;
-    // The full font the text was last measured against, and its size hints.
-    QFont m_fullFont;
     QSize m_fullSizeHint;
     QSize m_fullMinimumSizeHint;
     // fit() is setting the font, which is no new full font.
