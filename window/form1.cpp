@@ -10,7 +10,6 @@
 #include <QEvent>
 
 #include <algorithm>
-#include <initializer_list>
 
 namespace lumasio::window {
 
@@ -39,7 +38,7 @@ Form1::Form1(QWidget *parent)
     m_ui->Label4->setText(u"更多软件："_s + site.host());
     m_ui->Label4->setToolTip(site.toString());
 
-    applyExactFontSizes();
+    applyExactFontSize();
     growOptionsToFitCaptions();
     // Large bold results need 3:1 against their box, the captions 4.5:1.
     m_meaningColours = {
@@ -99,29 +98,13 @@ void Form1::keepReadable(const MeaningColour &meaning)
     }
 }
 
-// The form file keeps whole points only; the window's faces are 15 pt and
-// 14.25 pt exactly.
-void Form1::applyExactFontSizes()
+// The form file keeps whole points only: the window's face is 14.25 pt,
+// which every control takes but the 15 pt boxes.
+void Form1::applyExactFontSize()
 {
-    struct Row {
-        double points;
-        std::initializer_list<QWidget *> controls;
-    };
-    const Row rows[] = {
-        {15.0, {m_ui->Text1, m_ui->Text2, m_ui->Text3}},
-        {14.25, {m_ui->Label1, m_ui->Label5, m_ui->Label6}},
-        // The window's own font serves "计算" and the frames.
-        {14.25,
-         {this, m_ui->Combo1, m_ui->Option1, m_ui->Option2, m_ui->Option3, m_ui->Option4,
-          m_ui->Label2, m_ui->Label3, m_ui->Label4}},
-    };
-    for (const Row &row : rows) {
-        for (QWidget *control : row.controls) {
-            QFont font = control->font();
-            font.setPointSizeF(row.points);
-            control->setFont(font);
-        }
-    }
+    QFont exact = font();
+    exact.setPointSizeF(14.25);
+    setFont(exact);
 }
 
 // An option button too small for its caption in the face at hand would cut

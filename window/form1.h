@@ -39,7 +39,7 @@ private:
         double minimumContrast;
     };
 
-    void applyExactFontSizes();
+    void applyExactFontSize();
     void keepReadable(const MeaningColour &meaning);
     void growOptionsToFitCaptions();
     void bind();
