@@ -12,11 +12,6 @@ namespace lumasio::runtime {
 
 namespace {
 
-[[nodiscard]] bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\u3000';
-}
-
 // What a Chinese input method types for a number, in ASCII. Only these: other
 // scripts' digits stay what they are and make the text no number.
 [[nodiscard]] QString foldFullWidth(QStringView text)
@@ -24,14 +19,8 @@ namespace {
     QString folded = text.toString();
     for (QChar &c : folded) {
         const char16_t u = c.unicode();
-        if (u >= u'０' && u <= u'９') {
-            c = QChar(u'0' + (u - u'０'));
-        } else if (u == u'．') {
-            c = u'.';
-        } else if (u == u'＋') {
-            c = u'+';
-        } else if (u == u'－') {
-            c = u'-';
+        if ((u >= u'０' && u <= u'９') || u == u'．' || u == u'＋' || u == u'－') {
+            c = QChar(u - (u'０' - u'0'));
         }
     }
     return folded;
@@ -46,7 +35,7 @@ namespace {
 {
     static thread_local QRegularExpression syntax;
     const QString pattern = QRegularExpression::anchoredPattern(
-        uR"([+-]?(?=[0-9]|%2[0-9])(?:[0-9]{1,3}(?:%1[0-9]{3})+|[0-9]*)(?:%2[0-9]*)?(?:[eE][+-]?[0-9]+)?)"_s
+        uR"([ \t\x{3000}]*([+-]?(?=[0-9]|%2[0-9])(?:[0-9]{1,3}(?:%1[0-9]{3})+|[0-9]*)(?:%2[0-9]*)?(?:[eE][+-]?[0-9]+)?)[ \t\x{3000}]*)"_s
             .arg(QRegularExpression::escape(group), QRegularExpression::escape(point)));
     if (syntax.pattern() != pattern) {
         syntax.setPattern(pattern);
@@ -58,23 +47,14 @@ namespace {
 
 double textToDouble(QStringView text, const QLocale &locale)
 {
-    QStringView view = text;
-    while (!view.isEmpty() && isBlank(view.front())) {
-        view = view.sliced(1);
-    }
-    while (!view.isEmpty() && isBlank(view.back())) {
-        view.chop(1);
-    }
-    QString number = foldFullWidth(view);
-
     const QString group = locale.groupSeparator();
     const QString point = locale.decimalPoint();
-    if (!numberSyntax(group, point).match(number).hasMatch()) {
+    const QRegularExpressionMatch match = numberSyntax(group, point).match(foldFullWidth(text));
+    if (!match.hasMatch()) {
         throw Error::typeMismatch(text);
     }
-    if (!group.isEmpty()) {
-        number.remove(group);
-    }
+    QString number = match.captured(1);
+    number.remove(group);
     number.replace(point, u"."_s);
 
     // Qt's parser rounds correctly. Out of range it fails with infinity for
