@@ -4,6 +4,9 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+#include <array>
+
 namespace lumasio::runtime {
 
 PickComboBox::PickComboBox(QWidget *parent)
@@ -37,21 +40,11 @@ void PickComboBox::hidePopup()
 
 void PickComboBox::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        // With the popup shut, these step through the list items.
-        m_picking =
-            event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
-        break;
-    default:
-        m_picking = false;
-        break;
-    }
+    // With the popup shut, these step through the list items.
+    constexpr std::array steps{Qt::Key_Up,       Qt::Key_Down, Qt::Key_PageUp,
+                               Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+    m_picking = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier
+                && std::ranges::find(steps, event->key()) != steps.end();
     QComboBox::keyPressEvent(event);
     m_picking = false;
 }
