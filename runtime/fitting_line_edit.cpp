@@ -20,43 +20,12 @@ constexpr int LineEditInnerMargin = 2;
 // The smallest size a fitted text is drawn in.
 constexpr double MinimumPoints = 8.0;
 
-[[nodiscard]] double textWidth(const QFont &font, const QString &text)
-{
-    return QFontMetricsF(font).horizontalAdvance(text);
-}
-
-// The width of the frame a line edit draws around its text: none for an edit
-// field inside a combo box, which draws the frame itself.
-[[nodiscard]] int frameWidth(const QLineEdit *edit)
-{
-    if (!edit->hasFrame()) {
-        return 0;
-    }
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    return edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
-}
-
-// The width a line edit leaves for its text and cursor without scrolling.
-[[nodiscard]] int textRoom(const QLineEdit *edit)
-{
-    QStyleOptionFrame option;
-    option.initFrom(edit);
-    option.lineWidth = frameWidth(edit);
-    const QRect contents = edit->style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
-                               .marginsRemoved(edit->textMargins());
-    // QLineEdit scrolls once the text, one pixel and the cursor don't fit.
-    const int cursor = edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, edit);
-    return contents.width() - 2 * LineEditInnerMargin - 1 - cursor;
-}
-
 // The size, in quarter points down to MinimumPoints, in which text fits width
 // pixels of a line edit in full's face; 0 where it fits in full itself, a
 // font in points or in pixels.
 [[nodiscard]] double fittedPoints(const QFont &full, const QString &text, int width)
 {
-    const double needed = textWidth(full, text);
+    const double needed = QFontMetricsF(full).horizontalAdvance(text);
     const double fullPoints =
         full.pointSizeF() > 0 ? full.pointSizeF() : QFontInfo(full).pointSizeF();
     if (needed <= width || fullPoints <= MinimumPoints) {
@@ -67,7 +36,7 @@ constexpr double MinimumPoints = 8.0;
     QFont font = full;
     double points = std::max(std::floor(fullPoints * width / needed * 4.0) / 4.0, MinimumPoints);
     font.setPointSizeF(points);
-    while (points > MinimumPoints && textWidth(font, text) > width) {
+    while (points > MinimumPoints && QFontMetricsF(font).horizontalAdvance(text) > width) {
         points = std::max(points - 0.25, MinimumPoints);
         font.setPointSizeF(points);
     }
@@ -110,6 +79,19 @@ constexpr double MinimumPoints = 8.0;
 
 } // namespace
 
+// The width the box leaves for its text and cursor without scrolling.
+int FittingLineEdit::textRoom() const
+{
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+                               .marginsRemoved(textMargins());
+    // QLineEdit scrolls once the text, one pixel and the cursor don't fit.
+    const int cursor = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    return contents.width() - 2 * LineEditInnerMargin - 1 - cursor;
+}
+
 FittingLineEdit::FittingLineEdit(QWidget *parent)
     : QLineEdit(parent)
 {
@@ -124,7 +106,9 @@ void FittingLineEdit::trimMargins()
     // to the text; on the right QLineEdit keeps a pixel and the cursor's
     // width of its own. An edit field without a frame sits inside its combo
     // box's, and keeps its air.
-    const int intoFrame = std::max(0, frameWidth(this) - 1);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const int intoFrame = std::max(0, option.lineWidth - 1);
     setTextMargins(1 - LineEditInnerMargin - intoFrame, 0, -LineEditInnerMargin - intoFrame, 0);
 }
 
@@ -214,7 +198,7 @@ void FittingLineEdit::fit()
         m_shrunkPoints = 0;
         setFittedFont(m_ownFont);
     }
-    const double points = fittedPoints(font(), text(), textRoom(this));
+    const double points = fittedPoints(font(), text(), textRoom());
     if (points == 0) {
         return;
     }

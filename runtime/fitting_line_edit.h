@@ -32,6 +32,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    [[nodiscard]] int textRoom() const;
     [[nodiscard]] QFont drawnFont() const;
     void takeSetFont();
     void fit();
