@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -62,7 +63,7 @@ constexpr double MinimumPoints = 8.0;
 // inherited. QWidget::font() marks the inherited ones as set too, and setting
 // them on the widget would stop them following its parent. One set to the
 // very value it would inherit can't be told apart, and follows the parent.
-[[nodiscard]] QFont ownAttributes(const QFont &font, const QFont &inherited)
+[[nodiscard]] QFont ownAttributes(QFont font, const QFont &inherited)
 {
     uint own = 0;
     for (uint attribute = 1; (attribute & QFont::AllPropertiesResolved) != 0; attribute <<= 1) {
@@ -72,9 +73,8 @@ constexpr double MinimumPoints = 8.0;
             own |= attribute;
         }
     }
-    QFont result = font;
-    result.setResolveMask(own);
-    return result;
+    font.setResolveMask(own);
+    return font;
 }
 
 } // namespace
@@ -127,28 +127,24 @@ bool FittingLineEdit::event(QEvent *event)
     const bool handled = QLineEdit::event(event);
     switch (event->type()) {
     case QEvent::FontChange:
-        if (m_fitting) {
-            break;
-        }
         // While the text is drawn smaller, a font passed down from the parent
         // leaves fit()'s own in place; any other was set on the box.
-        if (m_shrunkPoints > 0 && drawnFont().resolve(inheritedFont(this)) != font()) {
+        if (!m_fitting && m_shrunkPoints > 0
+            && drawnFont().resolve(inheritedFont(this)) != font()) {
             takeSetFont();
         }
-        fit();
         break;
     case QEvent::StyleChange: // the style sizes the frame
     case QEvent::ParentChange:
         trimMargins();
-        fit();
         break;
     case QEvent::Resize:
     case QEvent::Show:
-        fit();
         break;
     default:
-        break;
+        return handled;
     }
+    fit();
     return handled;
 }
 
@@ -190,13 +186,15 @@ void FittingLineEdit::takeSetFont()
 // measuring each would load font sizes that are never drawn.
 void FittingLineEdit::fit()
 {
-    if (!isVisible()) {
+    // The fonts fit() sets are no new full font.
+    if (m_fitting || !isVisible()) {
         return;
     }
+    const QScopedValueRollback fitting(m_fitting, true);
     const bool wasSmaller = m_shrunkPoints > 0;
     if (wasSmaller) {
         m_shrunkPoints = 0;
-        setFittedFont(m_ownFont);
+        setFont(m_ownFont);
     }
     const double points = fittedPoints(font(), text(), textRoom());
     if (points == 0) {
@@ -211,14 +209,7 @@ void FittingLineEdit::fit()
     m_fullSizeHint = QLineEdit::sizeHint();
     m_fullMinimumSizeHint = QLineEdit::minimumSizeHint();
     m_shrunkPoints = points;
-    setFittedFont(drawnFont());
-}
-
-void FittingLineEdit::setFittedFont(const QFont &font)
-{
-    m_fitting = true;
-    setFont(font);
-    m_fitting = false;
+    setFont(drawnFont());
 }
 
 } // namespace lumasio::runtime

@@ -36,7 +36,6 @@ private:
     [[nodiscard]] QFont drawnFont() const;
     void takeSetFont();
     void fit();
-    void setFittedFont(const QFont &font);
 
     // fit() draws the text smaller by setting a font on the box, so the
     // box's own font is kept apart: the attributes its font differed in from
@@ -47,7 +46,7 @@ private:
     double m_shrunkPoints = 0;
     QSize m_fullSizeHint;
     QSize m_fullMinimumSizeHint;
-    // fit() is setting the font, which is no new full font.
+    // fit() is at work.
     bool m_fitting = false;
 };
 
