@@ -31,11 +31,6 @@ constexpr QStringView SongFace = u"宋体";
 
 constexpr QLatin1StringView ClassicWindowsStyle("windowsvista");
 
-// Song-style Simplified-Chinese faces, closest first.
-constexpr QStringView SongSubstitutes[] = {
-    u"SimSun", u"NSimSun", u"Songti SC", u"Noto Serif CJK SC", u"AR PL UMing CN",
-};
-
 void substituteSongFace()
 {
     // One look at the list of installed families: hasFamily() would also
@@ -45,12 +40,10 @@ void substituteSongFace()
     if (installed.contains(SongFace)) {
         return;
     }
-    QStringList substitutes;
-    for (const QStringView face : SongSubstitutes) {
-        if (installed.contains(face)) {
-            substitutes.append(face.toString());
-        }
-    }
+    // Song-style Simplified-Chinese faces, closest first.
+    QStringList substitutes{u"SimSun"_s, u"NSimSun"_s, u"Songti SC"_s, u"Noto Serif CJK SC"_s,
+                            u"AR PL UMing CN"_s};
+    substitutes.removeIf([&](const QString &face) { return !installed.contains(face); });
     if (substitutes.isEmpty()) {
         qCWarning(lcStartup) << "No Song-style face is installed; Chinese text falls back to"
                              << "another Simplified-Chinese face";

@@ -38,7 +38,11 @@ Form1::Form1(QWidget *parent)
     m_ui->Label4->setText(u"更多软件："_s + site.host());
     m_ui->Label4->setToolTip(site.toString());
 
-    applyExactFontSize();
+    // The form file keeps whole points only: the window's face is 14.25 pt,
+    // which every control takes but the 15 pt boxes.
+    QFont exact = font();
+    exact.setPointSizeF(14.25);
+    setFont(exact);
     growOptionsToFitCaptions();
     // Large bold results need 3:1 against their box, the captions 4.5:1.
     m_meaningColours = {
@@ -96,15 +100,6 @@ void Form1::keepReadable(const MeaningColour &meaning)
         palette.setColor(meaning.role, readable);
         meaning.control->setPalette(palette);
     }
-}
-
-// The form file keeps whole points only: the window's face is 14.25 pt,
-// which every control takes but the 15 pt boxes.
-void Form1::applyExactFontSize()
-{
-    QFont exact = font();
-    exact.setPointSizeF(14.25);
-    setFont(exact);
 }
 
 // An option button too small for its caption in the face at hand would cut

@@ -39,7 +39,6 @@ private:
         double minimumContrast;
     };
 
-    void applyExactFontSize();
     void keepReadable(const MeaningColour &meaning);
     void growOptionsToFitCaptions();
     void bind();
