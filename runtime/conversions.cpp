@@ -37,9 +37,7 @@ namespace {
     const QString pattern = QRegularExpression::anchoredPattern(
         uR"([ \t\x{3000}]*([+-]?(?=[0-9]|%2[0-9])(?:[0-9]{1,3}(?:%1[0-9]{3})+|[0-9]*)(?:%2[0-9]*)?(?:[eE][+-]?[0-9]+)?)[ \t\x{3000}]*)"_s
             .arg(QRegularExpression::escape(group), QRegularExpression::escape(point)));
-    if (syntax.pattern() != pattern) {
-        syntax.setPattern(pattern);
-    }
+    syntax.setPattern(pattern); // the same pattern again keeps it compiled
     return syntax;
 }
 

@@ -170,14 +170,13 @@ QFont FittingLineEdit::drawnFont() const
 // box had of its own, or none.
 void FittingLineEdit::takeSetFont()
 {
-    QFont own = ownAttributes(font(), inheritedFont(this));
-    if (font().pointSizeF() == m_shrunkPoints) {
-        own.setResolveMask(own.resolveMask() & ~QFont::SizeResolved);
-        const uint mask = own.resolveMask() | (m_ownFont.resolveMask() & QFont::SizeResolved);
-        own = own.resolve(m_ownFont);
-        own.setResolveMask(mask);
+    const QFont inherited = inheritedFont(this);
+    QFont set = font();
+    if (set.pointSizeF() == m_shrunkPoints) {
+        set.setResolveMask(QFont::AllPropertiesResolved & ~QFont::SizeResolved);
+        set = set.resolve(m_ownFont.resolve(inherited));
     }
-    m_ownFont = own;
+    m_ownFont = ownAttributes(set, inherited);
 }
 
 // The text is measured in the full font, the box's own attributes over what

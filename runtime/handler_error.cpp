@@ -4,10 +4,6 @@ namespace lumasio::runtime {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-constexpr qsizetype MaxQuotedLength = 40;
-} // namespace
-
 Error::Error(ErrorKind kind, QString message)
     : m_kind(kind)
     , m_message(std::move(message))
@@ -56,6 +52,7 @@ Error Error::launch(QStringView address)
 
 QString quoteForMessage(QStringView text)
 {
+    constexpr qsizetype MaxQuotedLength = 40;
     if (text.size() <= MaxQuotedLength) {
         return text.toString();
     }

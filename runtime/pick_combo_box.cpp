@@ -34,8 +34,8 @@ void PickComboBox::hidePopup()
 {
     m_picking = true;
     QComboBox::hidePopup();
-    const auto reset = [this] { m_picking = false; };
-    QMetaObject::invokeMethod(this, reset, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { m_picking = false; }, Qt::QueuedConnection);
 }
 
 void PickComboBox::keyPressEvent(QKeyEvent *event)

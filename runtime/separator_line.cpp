@@ -10,9 +10,8 @@ SeparatorLine::SeparatorLine(QWidget *parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void SeparatorLine::paintEvent(QPaintEvent *event)
+void SeparatorLine::paintEvent(QPaintEvent * /*event*/)
 {
-    Q_UNUSED(event)
     QPainter painter(this);
     painter.fillRect(0, 0, width(), 1, palette().color(QPalette::Midlight));
 }

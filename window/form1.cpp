@@ -79,12 +79,9 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     // The desktop switched theme: a control's palette has just been resolved
     // anew, its background with it.
-    if (event->type() == QEvent::PaletteChange) {
-        for (const MeaningColour &meaning : m_meaningColours) {
-            if (meaning.control == watched) {
-                keepReadable(meaning);
-            }
-        }
+    const auto meaning = std::ranges::find(m_meaningColours, watched, &MeaningColour::control);
+    if (event->type() == QEvent::PaletteChange && meaning != m_meaningColours.end()) {
+        keepReadable(*meaning);
     }
     return QWidget::eventFilter(watched, event);
 }
