@@ -35,12 +35,11 @@ constexpr double MinimumPoints = 8.0;
     // Width grows nearly in proportion to size; hinting makes it step, so
     // check and go down a quarter point at a time from the estimate.
     QFont font = full;
-    double points = std::max(std::floor(fullPoints * width / needed * 4.0) / 4.0, MinimumPoints);
-    font.setPointSizeF(points);
-    while (points > MinimumPoints && QFontMetricsF(font).horizontalAdvance(text) > width) {
+    double points = std::floor(fullPoints * width / needed * 4.0) / 4.0 + 0.25;
+    do {
         points = std::max(points - 0.25, MinimumPoints);
         font.setPointSizeF(points);
-    }
+    } while (points > MinimumPoints && QFontMetricsF(font).horizontalAdvance(text) > width);
     return points;
 }
 

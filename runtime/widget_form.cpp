@@ -10,8 +10,6 @@
 #include <QMessageBox>
 #include <QSet>
 
-#include <ranges>
-
 namespace lumasio::runtime {
 
 using namespace Qt::StringLiterals;
@@ -102,7 +100,8 @@ void WidgetForm::nameCaptionedControls()
     // the front-most visible one win.
     const QList<QLabel *> labels = m_window->findChildren<QLabel *>();
     QSet<QWidget *> named;
-    for (QLabel *label : labels | std::views::reverse) {
+    for (auto it = labels.crbegin(); it != labels.crend(); ++it) {
+        QLabel *label = *it;
         QWidget *buddy = label->buddy();
         if (buddy != nullptr && !label->isHidden() && !named.contains(buddy)) {
             buddy->setAccessibleName(label->text());

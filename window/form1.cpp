@@ -6,7 +6,7 @@
 #include "product.h"
 #include "ui_form1.h"
 
-#include <QDirIterator>
+#include <QDir>
 #include <QEvent>
 
 #include <algorithm>
@@ -28,9 +28,8 @@ Form1::Form1(QWidget *parent)
     // Every image of the icon in its own size, so the desktop scales and
     // blurs none of them.
     QIcon icon;
-    QDirIterator images(u":/icons"_s, QDir::Files);
-    while (images.hasNext()) {
-        icon.addFile(images.next());
+    for (const QFileInfo &image : QDir(u":/icons"_s).entryInfoList(QDir::Files)) {
+        icon.addFile(image.filePath());
     }
     setWindowIcon(icon);
 
