@@ -78,9 +78,11 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     // The desktop switched theme: a control's palette has just been resolved
     // anew, its background with it.
-    const auto meaning = std::ranges::find(m_meaningColours, watched, &MeaningColour::control);
-    if (event->type() == QEvent::PaletteChange && meaning != m_meaningColours.end()) {
-        keepReadable(*meaning);
+    if (event->type() == QEvent::PaletteChange) {
+        const auto meaning = std::ranges::find(m_meaningColours, watched, &MeaningColour::control);
+        if (meaning != m_meaningColours.end()) {
+            keepReadable(*meaning);
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
