@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "list_theme_guard.h"
 #include "whole_pixel_frames.h"
 
 #include <QAbstractButton>
@@ -8,13 +9,9 @@
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
-#include <QPainter>
-#include <QPixmap>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QStyleOptionViewItem>
 #include <QTranslator>
 
 namespace lumasio::runtime {
@@ -68,27 +65,6 @@ void loadChineseQtTexts(QCoreApplication &app)
     }
 }
 
-// The classic look draws a picked or hovered list row with a theme it opens,
-// once for each screen, on a hidden window of its own that it makes a
-// top-level one with SetParent(), which activates it (Wine's own tests of
-// SetParent record Windows doing so). The program loses activation and Qt
-// shuts every open popup: a combo box's list would shut as it opens, or under
-// the pointer as an item is picked. One such row painted before any window
-// of ours shows, and for each screen added later, makes that window while
-// there is nothing to shut. Nothing painted here is seen.
-void openListTheme(QScreen *screen)
-{
-    QWidget stand; // never shown: it tells the style the screen
-    stand.setScreen(screen);
-    QStyleOptionViewItem row;
-    row.initFrom(&stand);
-    row.state |= QStyle::State_Selected;
-    row.rect = QRect(0, 0, 7, 3); // no real row's size, so no cached picture serves
-    QPixmap canvas(row.rect.size());
-    QPainter painter(&canvas);
-    QApplication::style()->drawPrimitive(QStyle::PE_PanelItemViewItem, &row, &painter, &stand);
-}
-
 // Forms are laid out for Windows' classic look, which Windows 10 gives them.
 // On Windows 11 Qt would pick its Windows 11 style, whose boxes, buttons and
 // arrows have other sizes and shapes, so forms keep the classic look there
@@ -104,10 +80,9 @@ void chooseStyle()
     }
     if (QStyle *classic = QStyleFactory::create(ClassicWindowsStyle)) {
         QApplication::setStyle(new WholePixelFrames(classic));
-        for (QScreen *screen : QGuiApplication::screens()) {
-            openListTheme(screen);
-        }
-        QObject::connect(qApp, &QGuiApplication::screenAdded, qApp, &openListTheme);
+#ifdef Q_OS_WIN
+        guardListTheme();
+#endif
     }
 }
 
