@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QStyleOptionComboBox>
 #include <QtMath>
 
@@ -24,9 +25,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using lumasio::tests::findControl;
@@ -875,6 +878,44 @@ TEST_F(Form1Test, WindowMenuItemKeepsTheWindowOnTop)
         EXPECT_EQ(text(u"Text3"_s), u"2700"_s);
         EXPECT_TRUE(find<QRadioButton>(u"Option4"_s)->isChecked());
         EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>(u"Text1"_s));
+    }
+}
+
+// Whatever changes the desktop's look, as Windows tells the window, or gives
+// a control a style of its own, the window keeps the keyboard and the
+// market-state list opens on the first click.
+TEST_F(Form1Test, ListOpensOnTheFirstClickAfterTheDesktopChanges)
+{
+    if (QGuiApplication::platformName() != u"windows"_s) {
+        GTEST_SKIP() << "Windows' own messages";
+    }
+    const auto hwnd = reinterpret_cast<HWND>(window()->winId());
+    auto *input = find<QLineEdit>(u"Text1"_s);
+    const std::array<std::pair<const char *, std::function<void()>>, 5> changes{{
+        {"a theme", [&] { SendMessageW(hwnd, WM_THEMECHANGED, 0, 0); }},
+        {"light or dark",
+         [&] { SendMessageW(hwnd, WM_SETTINGCHANGE, 0, LPARAM(L"ImmersiveColorSet")); }},
+        {"the colours", [&] { SendMessageW(hwnd, WM_SYSCOLORCHANGE, 0, 0); }},
+        {"the accent colour",
+         [&] { SendMessageW(hwnd, WM_DWMCOLORIZATIONCOLORCHANGED, 0xff0078d7, TRUE); }},
+        {"a control's style",
+         [&] {
+             QStyle *fusion = QStyleFactory::create(u"Fusion"_s);
+             fusion->setParent(window());
+             find<QLabel>(u"Label5"_s)->setStyle(fusion);
+         }},
+    }};
+    int row = 0; // 开盘中, then 未开盘 and back
+    for (const auto &[what, change] : changes) {
+        SCOPED_TRACE(what);
+        input->setFocus();
+        change();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(GetActiveWindow(), hwnd);
+        EXPECT_EQ(QApplication::focusWidget(), input);
+        pickFromPopup(row);
+        EXPECT_EQ(referenceLabel(), row == 0 ? u"昨结价:"_s : u"结算价:"_s);
+        row = 1 - row;
     }
 }
 

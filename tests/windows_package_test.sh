@@ -6,14 +6,16 @@
 # Chinese Qt texts, show its window and quit with status 0 when it is closed.
 # The installer must also update an installed copy in place and never replace
 # a running one.
-# usage: windows_package_test.sh ZIP|NSIS BUILD_DIR WINE_RUN VERSION
+# usage: windows_package_test.sh ZIP|NSIS BUILD_DIR WINE_RUN VERSION DESKTOP_CHANGE
 # where WINE_RUN is scripts/wine-run, not the build tree's shim, which would
-# bring the build's prefix and DLLs along.
+# bring the build's prefix and DLLs along, and DESKTOP_CHANGE the test program
+# that changes the desktop's look under a running program.
 set -euo pipefail
 kind=$1
 build=$2
 wine_run=$3
 version=$4
+desktop_change=$5
 source=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 export WINEPREFIX="$work/prefix"
@@ -221,20 +223,47 @@ run_program() { # folder
     echo "$awareness"
 }
 
-# The market-state box as a person uses it, with real clicks through X: a
-# click on its arrow opens the list, which stays open, and a click on an item
-# picks it and switches the price label; the first click after a pick, two
-# seconds later, opens the list again. Places are the form's own
-# (window/form1.ui) at 100 %: Combo1 at (56, 14), 78 × 27, and the label at
-# (147, 21), 71 × 19 but for the pixel under the price box's frame, in the
-# window, which is Wine's X window without a window manager. The label reads
-# "结算价:" until "开盘中" is picked.
-pick_market_states() { # folder
-    start_program "$1"
+# The form's places at 100 % (window/form1.ui), in the window, which is Wine's
+# X window without a window manager: the market-state box Combo1 at (56, 14),
+# 78 × 27; the price box Text1 at (217, 14), 43 × 31; 计算 at (35, 98),
+# 190 × 36; the results from Text2's (63, 154) to Text3's right edge, 29 high;
+# and the price label at (147, 21), 71 × 19 but for the pixel under the price
+# box's frame. The label reads "结算价:" until "开盘中" is picked.
+find_window() { # sets x, y, width and height of the program's window
     local X Y WIDTH HEIGHT SCREEN WINDOW
     eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^Lumasio$')")"
-    local x=$X y=$Y
-    crop() { import -window root -crop "$1" -depth 8 rgb:- | sha256sum; }
+    x=$X y=$Y width=$WIDTH height=$HEIGHT
+}
+crop() { import -window root -crop "$1" -depth 8 rgb:- | sha256sum; }
+whole() { crop "${width}x${height}+$x+$y"; }
+results() { crop "197x29+$((x + 63))+$((y + 154))"; }
+# Types a price over what the box holds, and Return, into whatever has the
+# keys; with "click", clicks the price box first. The keys landed there if
+# the results changed.
+type_price() { # digits, [click]
+    local before
+    before=$(results)
+    [ -z "${2:-}" ] || xdotool mousemove $((x + 238)) $((y + 29)) click 1
+    xdotool key ctrl+a
+    xdotool type --delay 50 "$1"
+    xdotool key Return
+    results_changed() { test "$(results)" != "$before"; }
+    wait_for 5 results_changed
+}
+# The desktop's look changed as Windows changes it, told to every window.
+change_desktop() { # theme | colours | accent | dark | light
+    check "the desktop changes: $1" "$wine_run" "$desktop_change" "$1"
+}
+
+# The market-state box and the price box as a person uses them, with real
+# clicks and keys through X, while the desktop changes under the program: a
+# click on the box's arrow opens its list, which stays open, and a click on an
+# item picks it and switches the price label. Keys typed then land in the
+# price box once it is clicked, and with no click after the desktop changed,
+# as the program keeps the keyboard.
+pick_market_states() { # folder
+    start_program "$1"
+    find_window
     label() { crop "69x19+$((x + 147))+$((y + 21))"; }
     combo() { crop "60x21+$((x + 59))+$((y + 17))"; }
     list() { # the geometry of the open list: the window below the box
@@ -249,15 +278,22 @@ pick_market_states() { # folder
     }
     list_open() { list >/dev/null; }
     list_closed() { ! list_open; }
-    local settlement before row name
+    local settlement before step row name change price=3000
     settlement=$(label)
-    for row in "1 未开盘" "0 开盘中"; do
-        read -r row name <<<"$row"
+    for step in "- 1 未开盘" "theme 0 开盘中" "dark 1 未开盘"; do
+        read -r change row name <<<"$step"
+        if [ "$change" != - ]; then
+            change_desktop "$change"
+            sleep 1
+            price=$((price + 100))
+            check "after the change ($change), keys typed still land in the price box" type_price $price
+        fi
         before=$(combo)
         xdotool mousemove $((x + 56 + 78 - 8)) $((y + 14 + 13)) click 1
         check "a click on the arrow opens the list, to pick $name" wait_for 5 list_open
         sleep 1
         check "which stays open" list_open
+        local X Y WIDTH HEIGHT SCREEN WINDOW
         eval "$(list)"
         xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * row + 1) / 4)) click 1
         check "a click on $name closes it" wait_for 5 list_closed
@@ -267,8 +303,43 @@ pick_market_states() { # folder
         else
             check "the label changes from 结算价:" test "$(label)" != "$settlement"
         fi
-        sleep 2
+        price=$((price + 100))
+        check "keys typed after a click on the price box land there" type_price $price click
+        sleep 1
     done
+    change_desktop light
+    close_program
+}
+
+# After each change of the desktop, the running window is the window a fresh
+# start under the new setting shows: a price calculated, and the pointer and
+# the keyboard's caret away from it (the focus on 计算). In the dark mode the
+# classic look keeps its light palette, as Qt's style sets it.
+compare_with_fresh_starts() { # folder
+    calculate() {
+        find_window
+        type_price 3000 click
+        xdotool mousemove $((x + 130)) $((y + 116)) click 1 mousemove 0 0
+        sleep 1
+    }
+    start_program "$1"
+    calculate
+    local fresh change dark
+    fresh=$(whole)
+    same_as() { test "$(whole)" = "$1"; }
+    for change in theme colours accent; do
+        change_desktop "$change"
+        check "after it ($change) the window is the one a fresh start shows" wait_for 5 same_as "$fresh"
+    done
+    change_desktop dark
+    sleep 2
+    dark=$(whole)
+    close_program
+    start_program "$1"
+    calculate
+    check "after it (dark) the window is the one a fresh start shows" test "$(whole)" = "$dark"
+    change_desktop light
+    check "back in the light mode, the window is the one a fresh start shows" wait_for 5 same_as "$fresh"
     close_program
 }
 
@@ -295,6 +366,7 @@ ZIP)
     check_licenses "$work/unzipped"
     run_program "$work/unzipped"
     pick_market_states "$work/unzipped"
+    compare_with_fresh_starts "$work/unzipped"
     ;;
 NSIS)
     # Asks for no elevation: Windows shows no UAC prompt.
@@ -494,7 +566,7 @@ NSIS)
     check "and the uninstaller entry" bash -c '! "$1" reg query "$2" >/dev/null 2>&1' _ "$wine_run" "$key"
     ;;
 *)
-    echo "usage: $0 ZIP|NSIS BUILD_DIR WINE_RUN VERSION" >&2
+    echo "usage: $0 ZIP|NSIS BUILD_DIR WINE_RUN VERSION DESKTOP_CHANGE" >&2
     exit 2
     ;;
 esac
