@@ -19,8 +19,9 @@ LRESULT CALLBACK refuseListThemeActivation(int code, WPARAM wParam, LPARAM lPara
 {
     if (code == HCBT_ACTIVATE) {
         std::array<wchar_t, 256> name{};
-        const int length =
-            GetClassNameW(reinterpret_cast<HWND>(wParam), name.data(), int(name.size()));
+        // For HCBT_ACTIVATE the hook's word parameter is the window.
+        const auto window = reinterpret_cast<HWND>(wParam); // NOLINT(performance-no-int-to-ptr)
+        const int length = GetClassNameW(window, name.data(), int(name.size()));
         if (length > 0
             && std::wstring_view(name.data(), std::size_t(length)).find(ListThemeWindowClass)
                    != std::wstring_view::npos) {
