@@ -32,6 +32,12 @@
 #   make test-debian13      on another release: the Linux build and its plain
 #                       tests, the package checks among them, in the root,
 #                       in build-debian13/
+# A release is built in the root on every host, Debian 13 too, so its
+# build-info lists the root's packages, and built again from that alone:
+#   make rebuild BUILDINFO=release/lumasio_VERSION.buildinfo
+#                       a fresh root with exactly the packages it lists,
+#                       Qt built afresh, the commit built into rebuild/ and
+#                       compared with its checksums (docs/releasing.md)
 
 # Each build's folder. CMakePresets.json says how each is configured and
 # names these same folders for a plain `cmake --preset`; make hands its own
@@ -43,6 +49,7 @@ FUZZ_DIR ?= build-fuzz
 WINDOWS_DIR ?= build-windows
 DEBIAN13_DIR ?= build-debian13
 RELEASE_DIR ?= release
+REBUILD_DIR ?= rebuild
 CMAKE_FLAGS ?=
 CPACK ?= cpack
 CTEST_FLAGS ?= --output-on-failure --parallel 2
@@ -55,7 +62,7 @@ BENCH_CONFIGURE = cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWith
 	-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON $(CMAKE_FLAGS)
 
 .PHONY: all deps build run test test-plain test-sanitized fuzz lint bench install package clean \
-	windows-configure windows test-windows release test-debian13 lint-windows
+	windows-configure windows test-windows release rebuild test-debian13 lint-windows
 
 
 all: build
@@ -108,8 +115,6 @@ DEBIAN_RELEASE := $(shell . /etc/os-release 2>/dev/null && echo "$$ID $$VERSION_
 ifneq ($(DEBIAN_RELEASE),debian 13)
 $(WINDOWS_TARGETS):
 	bash scripts/debian13 $(MAKE) --no-print-directory $@
-release:
-	LUMASIO_ROOT_UPGRADE=1 bash scripts/debian13 $(MAKE) --no-print-directory $@
 test-debian13:
 	bash scripts/debian13 $(MAKE) --no-print-directory test-plain BUILD_DIR=$(DEBIAN13_DIR)
 lint-windows:
@@ -117,8 +122,8 @@ lint-windows:
 else
 test-debian13: test-plain
 
-# Qt for Windows is built once from Debian's sources and cached (about 20
-# minutes on two cores). When its options change it lands in a new prefix, and
+# Qt for Windows is built once from Debian's sources and cached. When its
+# options or the packages that build it change it lands in a new prefix, and
 # the build starts from a fresh cache so no path into the old one survives.
 windows-configure:
 	@bash scripts/install-deps windows
@@ -146,12 +151,23 @@ lint-windows:
 	cmake --preset default -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	BUILD_DIR=$(BUILD_DIR) bash scripts/lint windows
 
+endif
+
 # SIGN_* reach scripts/release through the environment, as make exports
 # variables given on its command line.
+ifeq ($(LUMASIO_IN_ROOT),)
 release:
-	@bash scripts/install-deps windows
+	@bash scripts/install-deps
+	LUMASIO_ROOT_UPGRADE=1 bash scripts/debian13 $(MAKE) --no-print-directory $@
+else
+release:
 	bash scripts/release $(RELEASE_DIR)
 endif
+
+rebuild:
+	@test -n "$(BUILDINFO)" || { echo "usage: make rebuild BUILDINFO=path/lumasio_VERSION.buildinfo" >&2; exit 2; }
+	@bash scripts/install-deps
+	bash scripts/rebuild $(BUILDINFO) $(REBUILD_DIR)
 
 lint: build
 	cmake --preset fuzz -B $(FUZZ_DIR) $(CMAKE_FLAGS)

@@ -22,8 +22,12 @@ else()
     target_compile_options(lumasio_settings INTERFACE -Wall -Wextra -Wpedantic)
     # No build embeds the folder it was built in (through __FILE__, debug
     # info or the build id), so a release builds to the same bytes wherever
-    # it is checked out. The build tree's map comes last: GCC tries the last
-    # one first, which matters when the build tree is inside the source.
+    # it is checked out, nor the folder of Qt for Windows, which is in each
+    # builder's own cache. The build tree's map comes last: GCC tries the
+    # last one first, which matters when the build tree is inside the source.
+    foreach(prefix IN LISTS CMAKE_PREFIX_PATH)
+        target_compile_options(lumasio_settings INTERFACE -ffile-prefix-map=${prefix}=qt)
+    endforeach()
     target_compile_options(lumasio_settings INTERFACE
         -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
         -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)

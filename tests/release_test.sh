@@ -10,14 +10,17 @@
 # must check. Beside the downloads, source/ holds Debian's whole source
 # package of Qt, its build recipe and Qt's own source of its Chinese texts,
 # which lrelease must build to the very file the zip ships, and the build-info
-# names every package of the machine that built it. A tree with an uncommitted
+# names the commit, the date and environment the release fixes, the
+# downloads' checksums and every package of the machine that built it. A tree with an uncommitted
 # change must be refused, and so must a Qt without its source.
 #
 # Signed: builds it a third time, signed with a throwaway code-signing
 # certificate: the program in the zip and in the installer, and the
 # installer, must verify against it; nothing else may differ from the first,
 # unsigned, release; and the password must appear on no command line, in no
-# output and nowhere in the build.
+# output and nowhere in the build. A fourth build, given the signed
+# release's signatures instead of the key, must be that release byte for
+# byte, as a rebuild of it is.
 set -euo pipefail
 source_dir=$1
 work=$(mktemp -d)
@@ -52,15 +55,30 @@ reproducible() {
             <<<"$files")" -eq 6 -a "$(wc -l <<<"$files")" -eq 6
     # What dpkg's own database says is installed here, where it was built.
     check "the build-info names every package installed, at its version" test \
-        "$(sed -n '/^Installed-Build-Depends:$/,$ s/^ \(.*)\),\{0,1\}$/\1/p' "$a"/lumasio_*.buildinfo)" = \
+        "$(sed -n '/^Installed-Build-Depends:$/,/^[^ ]/ s/^ \(.*)\),\{0,1\}$/\1/p' "$a"/lumasio_*.buildinfo)" = \
         "$(awk -v RS= -F '\n' -v arch="$(dpkg --print-architecture)" '/\nStatus: install ok installed\n/ {
             delete f
             for (i = 1; i <= NF; i++) if (split($i, kv, ": ") > 1) f[kv[1]] = substr($i, length(kv[1]) + 3)
             name = f["Package"] (f["Architecture"] == arch || f["Architecture"] == "all" ? "" : ":" f["Architecture"])
             print name " (= " f["Version"] ")"
         }' /var/lib/dpkg/status | LC_ALL=C sort)"
+    # What was built, from what, and the same whoever built it: the second
+    # build's caller had another environment.
+    local info
+    info=$(cat "$a"/lumasio_*.buildinfo)
+    check "the build-info names the commit" grep -qx "Commit: $(git -C "$work/first" rev-parse HEAD)" <<<"$info"
+    check "and is dated at the commit" grep -qx "Build-Date: $(LC_ALL=C date -u -d "@$commit_time" \
+        '+%a, %d %b %Y %H:%M:%S +0000')" <<<"$info"
+    check "and records the environment the release fixes" test "$(sed -n '/^Environment:$/,$p' <<<"$info")" \
+        = "$(printf '%s\n' Environment: ' LC_ALL="C.UTF-8"' " SOURCE_DATE_EPOCH=\"$commit_time\"" ' TZ="UTC"' \
+            ' UMASK="0022"')"
+    check "and the checksum and size of each download" test "$(sed -n '/^Checksums-Sha256:$/,/^[^ ]/ s/^ //p' \
+        <<<"$info")" = "$(cd "$a" && for f in Lumasio-*-win64.exe Lumasio-*-win64.zip lumasio_*.deb; do
+            echo "$(sha256sum <"$f" | cut -c1-64) $(wc -c <"$f") $f"; done)"
     local qt_debian sources
-    qt_debian=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+    # Named by the source package's version, which a binary's rebuild (+b1)
+    # leaves as it was.
+    qt_debian=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
     sources=$(cd "$a" && find source -type f | LC_ALL=C sort)
     echo "$sources"
     check "source/ holds Qt's Debian source package, its build recipe and the Chinese texts' source" \
@@ -198,6 +216,18 @@ signed() {
     check "the Debian package is the unsigned release's" cmp -s "$unsigned/$deb" "$work/signed/$deb"
     check "the signed release's SHA256SUMS checks" \
         bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS' _ "$work/signed"
+
+    # As a rebuild does it, without the key: the published signatures
+    # attached to a fresh unsigned build give the signed release's bytes.
+    mkdir "$work/signatures"
+    cp "$work/signed/$installer" "$work/signed-unzipped/lumasio.exe" "$work/signatures/"
+    status=0
+    (cd "$work/clone" && SIGN_SIGNATURES="$work/signatures" bash scripts/release "$work/attached") \
+        >"$work/attached.log" 2>&1 || status=$?
+    check "the published signatures attach to a fresh build" test "$status" -eq 0
+    [ "$status" -eq 0 ] || tail -n 40 "$work/attached.log"
+    check "which is then the signed release, byte for byte" \
+        diff -r -q "$work/signed" "$work/attached"
 
     check "the signer read the password from its file" grep -q -- '-readpass' "$work/exec.log"
     check "the password is on no command line" bash -c '! grep -qF -- "$1" "$2"' \
