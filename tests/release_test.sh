@@ -222,7 +222,8 @@ signed() {
     mkdir "$work/signatures"
     cp "$work/signed/$installer" "$work/signed-unzipped/lumasio.exe" "$work/signatures/"
     status=0
-    (cd "$work/clone" && SIGN_SIGNATURES="$work/signatures" bash scripts/release "$work/attached") \
+    (cd "$work/clone" && SIGN_SIGNATURES="$work/signatures" SIGN_CAFILE="$work/publisher.pem" \
+        bash scripts/release "$work/attached") \
         >"$work/attached.log" 2>&1 || status=$?
     check "the published signatures attach to a fresh build" test "$status" -eq 0
     [ "$status" -eq 0 ] || tail -n 40 "$work/attached.log"
