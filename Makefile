@@ -57,7 +57,7 @@ FUZZ_SECONDS ?= 60
 
 PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
-STARTUP_RUNS ?= 20
+STARTUP_RUNS ?= 30
 BENCH_CONFIGURE = cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON $(CMAKE_FLAGS)
 
@@ -180,4 +180,5 @@ bench: deps
 	$(BENCH_CONFIGURE)
 	cmake --build $(BENCH_DIR)
 	$(BENCH_DIR)/bench/bench_limit_text
-	$(BENCH_DIR)/bench/bench_startup $(BENCH_DIR)/bench/startup_lumasio $(BENCH_DIR)/bench/startup_bare $(STARTUP_RUNS)
+	$(BENCH_DIR)/bench/bench_startup $(STARTUP_RUNS) $(BENCH_DIR)/bench/startup_lumasio \
+		$(BENCH_DIR)/bench/startup_plain_form $(BENCH_DIR)/bench/startup_bare

@@ -1,7 +1,15 @@
-// Start-up: the time from process start to the first painted frame, and the
-// peak resident memory, of Lumasio against a bare Qt window, run alternately
-// on the offscreen platform. Prints the medians and their ratios.
+// Start-up: the time from launch to the first painted frame of Lumasio and of
+// each yardstick, started in turn, round after round, so that a machine
+// growing busier or quieter weighs on all alike. Each program prints a line
+// once its first frame is painted; the time is taken here, as the line
+// arrives, so a launcher in front of the programs (Wine) counts as the user
+// waits for it. Prints each program's median and, against each yardstick,
+// the median and the spread (the middle half) of Lumasio's ratio per round.
+//
+//   bench_startup RUNS LUMASIO YARDSTICK...
+//   BENCH_LAUNCHER=wine bench_startup ...   each program started by wine
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -26,8 +34,8 @@ long long monotonicNanoseconds()
     return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
 }
 
-// Starts the program, reads the first-frame time it prints, waits for it.
-bool run(const std::string &program, Sample &sample)
+// Starts the program, takes the time its first output arrives, waits for it.
+bool run(const std::string &launcher, const std::string &program, Sample &sample)
 {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
@@ -38,10 +46,15 @@ bool run(const std::string &program, Sample &sample)
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
 
-    std::vector<char *> argv{const_cast<char *>(program.c_str()), nullptr};
+    std::vector<char *> argv;
+    if (!launcher.empty()) {
+        argv.push_back(const_cast<char *>(launcher.c_str()));
+    }
+    argv.push_back(const_cast<char *>(program.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = 0;
     const long long start = monotonicNanoseconds();
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawnp(&pid, argv.front(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     if (spawned != 0) {
@@ -49,74 +62,89 @@ bool run(const std::string &program, Sample &sample)
         return false;
     }
 
-    std::string output;
+    long long frame = 0;
     char buffer[64];
-    ssize_t n = 0;
-    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) {
-        output.append(buffer, static_cast<std::size_t>(n));
+    while (read(pipeFds[0], buffer, sizeof buffer) > 0) {
+        if (frame == 0) {
+            frame = monotonicNanoseconds();
+        }
     }
     close(pipeFds[0]);
 
     int status = 0;
     rusage usage{};
     if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0
-        || output.empty()) {
+        || frame == 0) {
         return false;
     }
-    const long long frame = std::atoll(output.c_str());
     sample.milliseconds = static_cast<double>(frame - start) / 1e6;
     sample.peakKilobytes = usage.ru_maxrss;
     return true;
 }
 
+// The value a fraction of the way up the sorted values.
 template<typename T>
-T median(std::vector<T> values)
+T quantile(std::vector<T> values, double fraction)
 {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    const double at = std::round(fraction * static_cast<double>(values.size() - 1));
+    return values[static_cast<std::size_t>(at)];
 }
 
-} // namespace
-
-namespace {
-
-int measure(const std::string &lumasio, const std::string &bare, int runs)
+std::string name(const std::string &program)
 {
-    // One run of each first, so both start with warm caches.
-    Sample warmUp;
-    if (!run(lumasio, warmUp) || !run(bare, warmUp)) {
-        std::fprintf(stderr, "start-up benchmark: a program failed to start\n");
-        return 1;
-    }
+    return program.substr(program.find_last_of('/') + 1);
+}
 
-    std::vector<double> lumasioTimes, bareTimes;
-    std::vector<long> lumasioMemory, bareMemory;
-    for (int i = 0; i < runs; ++i) {
-        Sample a, b;
-        if (!run(lumasio, a) || !run(bare, b)) {
-            std::fprintf(stderr, "start-up benchmark: a run failed\n");
+int measure(const std::string &launcher, const std::vector<std::string> &programs, int runs)
+{
+    // One run of each first, so all start with warm caches.
+    Sample warmUp;
+    for (const std::string &program : programs) {
+        if (!run(launcher, program, warmUp)) {
+            std::fprintf(stderr, "start-up benchmark: %s failed to start\n", program.c_str());
             return 1;
         }
-        lumasioTimes.push_back(a.milliseconds);
-        lumasioMemory.push_back(a.peakKilobytes);
-        bareTimes.push_back(b.milliseconds);
-        bareMemory.push_back(b.peakKilobytes);
     }
-
-    const double lt = median(lumasioTimes), bt = median(bareTimes);
-    const long lm = median(lumasioMemory), bm = median(bareMemory);
-    std::printf("start-up, median of %d alternating runs each (offscreen platform)\n", runs);
-    if (std::getenv("BENCH_VERBOSE") != nullptr) {
-        for (int i = 0; i < runs; ++i) {
-            std::printf("  run %2d: %6.1f ms  %6.1f ms\n", i,
-                        lumasioTimes[static_cast<std::size_t>(i)],
-                        bareTimes[static_cast<std::size_t>(i)]);
+    std::vector<std::vector<Sample>> samples(programs.size());
+    for (int i = 0; i < runs; ++i) {
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            Sample sample;
+            if (!run(launcher, programs[p], sample)) {
+                std::fprintf(stderr, "start-up benchmark: a run of %s failed\n",
+                             programs[p].c_str());
+                return 1;
+            }
+            samples[p].push_back(sample);
         }
     }
-    std::printf("  lumasio      %8.1f ms to first frame  %8ld KiB peak RSS\n", lt, lm);
-    std::printf("  bare window  %8.1f ms to first frame  %8ld KiB peak RSS\n", bt, bm);
-    std::printf("  ratio        %8.2fx (goal: at most 1.2x)   %6.2fx (goal: at most 1.15x)\n",
-                lt / bt, static_cast<double>(lm) / static_cast<double>(bm));
+
+    std::printf("start-up, %d alternating runs each%s%s\n", runs,
+                launcher.empty() ? "" : ", started by ", launcher.c_str());
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+        std::vector<double> times;
+        std::vector<long> memory;
+        for (const Sample &sample : samples[p]) {
+            times.push_back(sample.milliseconds);
+            memory.push_back(sample.peakKilobytes);
+        }
+        std::printf("  %-24s %8.1f ms to first frame (median)", name(programs[p]).c_str(),
+                    quantile(times, 0.5));
+        if (launcher.empty()) {
+            std::printf("  %8ld KiB peak RSS", quantile(memory, 0.5));
+        }
+        std::printf("\n");
+    }
+    for (std::size_t p = 1; p < programs.size(); ++p) {
+        std::vector<double> ratios;
+        for (int i = 0; i < runs; ++i) {
+            const auto round = static_cast<std::size_t>(i);
+            ratios.push_back(samples[0][round].milliseconds / samples[p][round].milliseconds);
+        }
+        std::printf("  %s against %s: %.2fx (middle half %.2f-%.2fx)\n", name(programs[0]).c_str(),
+                    name(programs[p]).c_str(), quantile(ratios, 0.5), quantile(ratios, 0.25),
+                    quantile(ratios, 0.75));
+    }
     return 0;
 }
 
@@ -124,14 +152,16 @@ int measure(const std::string &lumasio, const std::string &bare, int runs)
 
 int main(int argc, char *argv[])
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s LUMASIO_PROBE BARE_WINDOW [RUNS]\n", argv[0]);
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s RUNS LUMASIO YARDSTICK...\n", argv[0]);
         return 2;
     }
-    const std::string lumasio = argv[1];
-    const std::string bare = argv[2];
-    const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 20;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const int runs = std::max(1, std::atoi(argv[1]));
+    const std::vector<std::string> programs(argv + 2, argv + argc);
+    const char *launcher = std::getenv("BENCH_LAUNCHER");
+    if (launcher == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
     // Qt warns on every start without a runtime folder; give the runs one.
     char runtimeDir[] = "/tmp/lumasio-bench-XXXXXX";
     const bool ownRuntimeDir =
@@ -139,7 +169,7 @@ int main(int argc, char *argv[])
     if (ownRuntimeDir) {
         setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
     }
-    const int status = measure(lumasio, bare, runs);
+    const int status = measure(launcher == nullptr ? std::string() : launcher, programs, runs);
     if (ownRuntimeDir) {
         rmdir(runtimeDir);
     }
