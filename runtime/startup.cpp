@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -12,6 +14,7 @@
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QTranslator>
 
 namespace lumasio::runtime {
@@ -21,6 +24,41 @@ using namespace Qt::StringLiterals;
 namespace {
 
 Q_LOGGING_CATEGORY(lcStartup, "lumasio.startup")
+// How long each step of the start-up takes, off unless asked for:
+// QT_LOGGING_RULES=lumasio.startup.steps.debug=true (under Wine, in the
+// prefix's user environment, as Wine hands no QT_* variable on).
+Q_LOGGING_CATEGORY(lcStartupSteps, "lumasio.startup.steps", QtWarningMsg)
+
+// Logs the time since the last step and starts the next.
+void endStep(const char *step)
+{
+    static QElapsedTimer clock;
+    if (lcStartupSteps().isDebugEnabled() && clock.isValid()) {
+        qCDebug(lcStartupSteps, "%-24s %7.2f ms", step, double(clock.nsecsElapsed()) / 1e6);
+    }
+    clock.start();
+}
+
+// Ends the last step at the window's first frame: the paint of the window,
+// its controls with it, is done when the zero timer runs.
+class FirstFrameStep : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                endStep("first frame");
+                deleteLater();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 // The window's face. Windows has it; elsewhere Qt would fall back to whatever
 // CJK face comes first, often a Japanese sans.
@@ -93,18 +131,29 @@ void prepareApplication(const Application &application)
     QApplication::setApplicationName(application.name.toString());
     QApplication::setApplicationVersion(application.version.toString());
     QGuiApplication::setDesktopFileName(application.desktopFileName.toString());
+    endStep("application");
     loadChineseQtTexts(*QCoreApplication::instance());
+    endStep("Qt's Chinese texts");
     substituteSongFace();
+    endStep("the Song face");
     chooseStyle();
+    endStep("the style");
 }
 
 int startUp(const Application &application, int &argc, char **argv,
             std::unique_ptr<QWidget> (&createWindow)())
 {
+    endStep("");
     QApplication app(argc, argv);
+    endStep("QApplication");
     prepareApplication(application);
     const std::unique_ptr<QWidget> window = createWindow();
+    endStep("the window built");
+    if (lcStartupSteps().isDebugEnabled()) {
+        window->installEventFilter(new FirstFrameStep(window.get()));
+    }
     window->show();
+    endStep("the window shown");
     return QApplication::exec();
 }
 
