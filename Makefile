@@ -11,6 +11,8 @@
 #               Windows-only ones read for Windows (make lint-windows, below)
 #   make fuzz   each fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make bench  the benchmarks, with their ratios
+#   make bench-windows  the start-up benchmark under Wine, against Windows'
+#                       own floor too
 #   make install PREFIX=/usr/local    install Lumasio under PREFIX
 #   make package                      a Debian package, in build/
 #   make clean                        remove every build folder
@@ -57,12 +59,13 @@ FUZZ_SECONDS ?= 60
 
 PREFIX ?= /usr/local
 BENCH_DIR ?= build-bench
+WINDOWS_BENCH_DIR ?= build-windows-bench
 STARTUP_RUNS ?= 30
 BENCH_CONFIGURE = cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON $(CMAKE_FLAGS)
 
 .PHONY: all deps build run test test-plain test-sanitized fuzz lint bench install package clean \
-	windows-configure windows test-windows release rebuild test-debian13 lint-windows
+	windows-configure windows test-windows bench-windows release rebuild test-debian13 lint-windows
 
 
 all: build
@@ -105,12 +108,13 @@ package: build
 	cd $(BUILD_DIR) && $(CPACK) -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WINDOWS_DIR) $(DEBIAN13_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WINDOWS_DIR) $(DEBIAN13_DIR) \
+		$(WINDOWS_BENCH_DIR)
 
 # The Windows side needs Debian 13; elsewhere its targets run again in the
 # root, as the user who runs make, with the same folders, as the checkout is
 # seen at the same path there. A release takes Debian's newest fixes first.
-WINDOWS_TARGETS = windows-configure windows test-windows
+WINDOWS_TARGETS = windows-configure windows test-windows bench-windows
 DEBIAN_RELEASE := $(shell . /etc/os-release 2>/dev/null && echo "$$ID $$VERSION_ID")
 ifneq ($(DEBIAN_RELEASE),debian 13)
 $(WINDOWS_TARGETS):
@@ -143,6 +147,16 @@ test-windows: windows-configure
 	ctest --test-dir $(WINDOWS_DIR) $(CTEST_FLAGS)
 	@n=$$(grep -c 'starting it again' $(WINDOWS_DIR)/wine/wine-run.log 2>/dev/null || true); \
 	if [ "$${n:-0}" -gt 0 ]; then echo "test-windows: $$n program(s) needed a second start under Wine"; fi
+
+# The start-up probes and Windows' own floor, built for Windows and timed
+# under Wine (scripts/bench-windows).
+bench-windows:
+	@bash scripts/install-deps windows
+	@qt=$$(bash scripts/build-qt-windows) && \
+	cmake --preset windows -B $(WINDOWS_BENCH_DIR) -DCMAKE_PREFIX_PATH:PATH="$$qt" \
+		-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BENCH_DIR)
+	bash scripts/bench-windows $(WINDOWS_BENCH_DIR) $(STARTUP_RUNS)
 
 # The Linux build's configuration gives the compile commands: no Qt for
 # Windows is needed to lint its one source.
