@@ -159,7 +159,7 @@ bench-windows:
 	bash scripts/bench-windows $(WINDOWS_BENCH_DIR) $(STARTUP_RUNS)
 
 # The Linux build's configuration gives the compile commands: no Qt for
-# Windows is needed to lint its one source.
+# Windows is needed to lint its Windows-only sources.
 lint-windows:
 	@bash scripts/install-deps windows
 	cmake --preset default -B $(BUILD_DIR) $(CMAKE_FLAGS)

@@ -52,11 +52,13 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*arguments*/, int show)
+// Windows' own names for the parameters, as its header declares them.
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
+                    int nShowCmd)
 {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance;
+    windowClass.hInstance = hInstance;
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = L"LumasioWin32Form";
     RegisterClassW(&windowClass);
@@ -65,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*argument
     AdjustWindowRect(&frame, style, FALSE);
     HWND window = CreateWindowW(windowClass.lpszClassName, L"Lumasio", style, CW_USEDEFAULT,
                                 CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                                nullptr, nullptr, instance, nullptr);
+                                nullptr, nullptr, hInstance, nullptr);
     HDC screen = GetDC(nullptr);
     const int pixels = -MulDiv(14, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
@@ -75,10 +77,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*argument
     for (const Control &control : Controls) {
         HWND child =
             CreateWindowW(control.windowClass, control.text, control.style, control.x, control.y,
-                          control.width, control.height, window, nullptr, instance, nullptr);
+                          control.width, control.height, window, nullptr, hInstance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    ShowWindow(window, show);
+    ShowWindow(window, nShowCmd);
     // Every control painted now, before the line goes out.
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     std::puts("first frame");
