@@ -186,6 +186,7 @@ rebuild:
 lint: build
 	cmake --preset fuzz -B $(FUZZ_DIR) $(CMAKE_FLAGS)
 	$(BENCH_CONFIGURE)
+	cmake --build $(BENCH_DIR) --target startup_plain_form_autogen
 	BUILD_DIR=$(BUILD_DIR) FUZZ_DIR=$(FUZZ_DIR) BENCH_DIR=$(BENCH_DIR) bash scripts/lint
 	$(MAKE) --no-print-directory lint-windows
 
