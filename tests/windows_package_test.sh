@@ -152,7 +152,7 @@ print(next((e.get("Version", "") for e in json.load(open(sys.argv[1])) if e["Nam
         bash -c '! grep -qE "^(LibJPEG|MD4C|sRGB color profile|Valgrind|Catch2)" "$1"' _ "$dir/qt-third-party.txt"
 }
 # The Qt build's key: the version of Debian's Qt it was built from.
-qt_debian=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+qt_debian=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
 
 window_shown() {
     xdotool search --onlyvisible --name '^Lumasio$' >/dev/null 2>&1
