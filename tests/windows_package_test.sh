@@ -151,7 +151,7 @@ print(next((e.get("Version", "") for e in json.load(open(sys.argv[1])) if e["Nam
     check "licenses: but not JPEG, Markdown or the PDF writer's sRGB profile, left out of this Qt, nor the test library's Valgrind or Catch2" \
         bash -c '! grep -qE "^(LibJPEG|MD4C|sRGB color profile|Valgrind|Catch2)" "$1"' _ "$dir/qt-third-party.txt"
 }
-# The Qt build's key: the version of Debian's Qt it was built from.
+# The version of Debian's qt6-base source package the Qt was built from.
 qt_debian=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
 
 window_shown() {
