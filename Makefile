@@ -153,7 +153,9 @@ test-windows: windows-configure
 bench-windows:
 	@bash scripts/install-deps windows
 	@qt=$$(bash scripts/build-qt-windows) && \
-	cmake --preset windows -B $(WINDOWS_BENCH_DIR) -DCMAKE_PREFIX_PATH:PATH="$$qt" \
+	if grep -qx "CMAKE_PREFIX_PATH:PATH=$$qt" $(WINDOWS_BENCH_DIR)/CMakeCache.txt 2>/dev/null; \
+		then fresh=; else fresh=--fresh; fi && \
+	cmake --preset windows -B $(WINDOWS_BENCH_DIR) $$fresh -DCMAKE_PREFIX_PATH:PATH="$$qt" \
 		-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
 	cmake --build $(WINDOWS_BENCH_DIR)
 	bash scripts/bench-windows $(WINDOWS_BENCH_DIR) $(STARTUP_RUNS)
