@@ -128,13 +128,19 @@ test-debian13: test-plain
 
 # Qt for Windows is built once from Debian's sources and cached. When its
 # options or the packages that build it change it lands in a new prefix, and
-# the build starts from a fresh cache so no path into the old one survives.
+# a build folder configured for it starts from a fresh cache so no path into
+# the old one survives.
+#   $(call configure_windows,FOLDER,CMAKE ARGUMENTS)
+define configure_windows
+@bash scripts/install-deps windows
+@qt=$$(bash scripts/build-qt-windows) && \
+if grep -qx "CMAKE_PREFIX_PATH:PATH=$$qt" $(1)/CMakeCache.txt 2>/dev/null; \
+	then fresh=; else fresh=--fresh; fi && \
+cmake --preset windows -B $(1) $$fresh -DCMAKE_PREFIX_PATH:PATH="$$qt" $(2) $(CMAKE_FLAGS)
+endef
+
 windows-configure:
-	@bash scripts/install-deps windows
-	@qt=$$(bash scripts/build-qt-windows) && \
-	if grep -qx "CMAKE_PREFIX_PATH:PATH=$$qt" $(WINDOWS_DIR)/CMakeCache.txt 2>/dev/null; \
-		then fresh=; else fresh=--fresh; fi && \
-	cmake --preset windows -B $(WINDOWS_DIR) $$fresh -DCMAKE_PREFIX_PATH:PATH="$$qt" $(CMAKE_FLAGS)
+	$(call configure_windows,$(WINDOWS_DIR))
 
 windows: windows-configure
 	cmake --build $(WINDOWS_DIR) --target lumasio
@@ -151,12 +157,7 @@ test-windows: windows-configure
 # The start-up probes and Windows' own floor, built for Windows and timed
 # under Wine (scripts/bench-windows).
 bench-windows:
-	@bash scripts/install-deps windows
-	@qt=$$(bash scripts/build-qt-windows) && \
-	if grep -qx "CMAKE_PREFIX_PATH:PATH=$$qt" $(WINDOWS_BENCH_DIR)/CMakeCache.txt 2>/dev/null; \
-		then fresh=; else fresh=--fresh; fi && \
-	cmake --preset windows -B $(WINDOWS_BENCH_DIR) $$fresh -DCMAKE_PREFIX_PATH:PATH="$$qt" \
-		-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	$(call configure_windows,$(WINDOWS_BENCH_DIR),-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF)
 	cmake --build $(WINDOWS_BENCH_DIR)
 	bash scripts/bench-windows $(WINDOWS_BENCH_DIR) $(STARTUP_RUNS)
 
