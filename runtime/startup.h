@@ -21,8 +21,9 @@ struct Application {
 
 // Prepares the application: its name and version, Qt's own Chinese texts
 // (dialog buttons, context menus), a Song-style face wherever "宋体" is
-// missing, Windows' classic look on every Windows, and whole frames under it
-// at any display scaling.
+// missing, Windows' classic look on every Windows, whole frames under it at
+// any display scaling, and its hidden list-theme window kept from taking
+// activation (list_theme_guard.h).
 // Call once, after the QApplication exists.
 void prepareApplication(const Application &application);
 
