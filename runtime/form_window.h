@@ -12,12 +12,25 @@ namespace lumasio::runtime {
 // start begins as the form's code leaves the flag, and nothing is
 // remembered. Other desktops offer the same in their own window menus, which
 // no program adds to.
+//
+// A form names Windows' faces. Where the desktop lacks the window's face and
+// start-up gave it stand-ins (QFont::insertSubstitutions), the window takes
+// the first installed stand-in by name as soon as its font is set, before a
+// control measures text in it: the face Qt would draw too, but Qt first asks
+// the system for the missing face's fallbacks, at each size, which costs the
+// start-up more than the rest of the form's fonts.
 class FormWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     using QWidget::QWidget;
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void nameInstalledFace();
 
 #ifdef Q_OS_WIN
 protected:

@@ -6,6 +6,7 @@
 #include "pick_combo_box.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QTest>
 #include <QWindow>
@@ -174,6 +175,35 @@ TEST_F(SecondFormTest, FittingBoxKeepsItsSizeInTheLayout)
             EXPECT_EQ(m_box->size(), size) << text.toStdString() << " " << constraint;
             EXPECT_EQ(m_box->font().pointSizeF() < 12, text == tooLong) << text.toStdString();
         }
+    }
+}
+
+// A face the desktop lacks is named by its first installed stand-in, on the
+// window and the controls that take its font; any other face stays as named.
+TEST_F(SecondFormTest, WindowNamesTheInstalledStandInOfAMissingFace)
+{
+    const QString installed = QFontDatabase::families().constFirst();
+    const QString other = QFontDatabase::families().constLast();
+    struct Row {
+        QString face;
+        QStringList standIns;
+        QString named;
+    };
+    const Row rows[] = {
+        {u"Lumasio Missing Face A"_s, {u"Lumasio Missing Face B"_s, installed, other}, installed},
+        {u"Lumasio Missing Face C"_s, {u"Lumasio Missing Face D"_s}, u"Lumasio Missing Face C"_s},
+        {u"Lumasio Missing Face E"_s, {}, u"Lumasio Missing Face E"_s},
+        {installed, {other}, installed},
+    };
+    for (const Row &row : rows) {
+        QFont::insertSubstitutions(row.face, row.standIns);
+        QFont font = m_window.font();
+        font.setFamily(row.face);
+        m_window.setFont(font);
+        QFont::removeSubstitutions(row.face);
+        EXPECT_EQ(m_window.font().family(), row.named) << row.face.toStdString();
+        EXPECT_EQ(m_box->font().family(), row.named) << row.face.toStdString();
+        EXPECT_EQ(m_window.font().pointSize(), 12) << row.face.toStdString();
     }
 }
 
