@@ -200,3 +200,6 @@ bench: deps
 	$(BENCH_DIR)/bench/bench_limit_text
 	$(BENCH_DIR)/bench/bench_startup $(STARTUP_RUNS) $(BENCH_DIR)/bench/startup_lumasio \
 		$(BENCH_DIR)/bench/startup_plain_form $(BENCH_DIR)/bench/startup_bare
+	xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" env BENCH_FRAME=x11 QT_QPA_PLATFORM=xcb \
+		$(BENCH_DIR)/bench/bench_startup $(STARTUP_RUNS) $(BENCH_DIR)/app/lumasio \
+		$(BENCH_DIR)/bench/startup_plain_form $(BENCH_DIR)/bench/startup_bare

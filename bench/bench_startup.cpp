@@ -1,18 +1,30 @@
-// Start-up: the time from launch to the first painted frame of Lumasio and of
-// each yardstick, started in turn, round after round, so that a machine
-// growing busier or quieter weighs on all alike. Each program prints a line
-// once its first frame is painted; the time is taken here, as the line
-// arrives, so a launcher in front of the programs (Wine) counts as the user
-// waits for it. Prints each program's median and, against each yardstick,
-// the median and the spread (the middle half) of Lumasio's ratio per round.
+// Start-up: the time from launch to the first frame of Lumasio and of each
+// yardstick, started in turn, round after round, so that a machine growing
+// busier or quieter weighs on all alike. The time is taken here, so a
+// launcher in front of the programs (Wine) counts as the user waits for it,
+// and each program is ended once its frame is seen. Prints each program's
+// median and, against each yardstick, the median and the spread (the middle
+// half) of Lumasio's ratio per round.
 //
 //   bench_startup RUNS LUMASIO YARDSTICK...
 //   BENCH_LAUNCHER=wine bench_startup ...   each program started by wine
+//   BENCH_FRAME=x11 bench_startup ...       the frame seen on the X display
+//
+// By default a program says when its first frame is painted, with a line on
+// its output (bench/first_frame.h), and runs on Qt's offscreen platform unless
+// QT_QPA_PLATFORM says otherwise. With BENCH_FRAME=x11 the frame is the
+// window's settled first frame as the X display shows it (settled_frame.h),
+// so any program can be measured, Lumasio's own as it ships among them.
+#include "settled_frame.h"
+
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -27,15 +39,10 @@ struct Sample {
     long peakKilobytes = 0;
 };
 
-long long monotonicNanoseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
-}
-
-// Starts the program, takes the time its first output arrives, waits for it.
-bool run(const std::string &launcher, const std::string &program, Sample &sample)
+// Starts the program, takes the time of its first frame, ends it. With no
+// display to watch, the frame is the program's first output.
+bool run(const std::string &launcher, const std::string &program, SettledFrame *display,
+         Sample &sample)
 {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) {
@@ -43,8 +50,13 @@ bool run(const std::string &launcher, const std::string &program, Sample &sample
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    if (display == nullptr) {
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
 
     std::vector<char *> argv;
     if (!launcher.empty()) {
@@ -63,20 +75,25 @@ bool run(const std::string &launcher, const std::string &program, Sample &sample
     }
 
     long long frame = 0;
-    char buffer[64];
-    while (read(pipeFds[0], buffer, sizeof buffer) > 0) {
-        if (frame == 0) {
+    if (display != nullptr) {
+        frame = display->waitFor(pid);
+    } else {
+        char buffer[64];
+        if (read(pipeFds[0], buffer, sizeof buffer) > 0) {
             frame = monotonicNanoseconds();
         }
     }
     close(pipeFds[0]);
+    kill(pid, SIGKILL);
 
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0
-        || frame == 0) {
+    if (wait4(pid, &status, 0, &usage) != pid || frame == 0) {
         return false;
     }
+    // The next start finds the machine as a person's would: done with this
+    // program, its windows and its memory.
+    usleep(100'000);
     sample.milliseconds = static_cast<double>(frame - start) / 1e6;
     sample.peakKilobytes = usage.ru_maxrss;
     return true;
@@ -96,12 +113,13 @@ std::string name(const std::string &program)
     return program.substr(program.find_last_of('/') + 1);
 }
 
-int measure(const std::string &launcher, const std::vector<std::string> &programs, int runs)
+int measure(const std::string &launcher, SettledFrame *display,
+            const std::vector<std::string> &programs, int runs)
 {
     // One run of each first, so all start with warm caches.
     Sample warmUp;
     for (const std::string &program : programs) {
-        if (!run(launcher, program, warmUp)) {
+        if (!run(launcher, program, display, warmUp)) {
             std::fprintf(stderr, "start-up benchmark: %s failed to start\n", program.c_str());
             return 1;
         }
@@ -110,7 +128,7 @@ int measure(const std::string &launcher, const std::vector<std::string> &program
     for (int i = 0; i < runs; ++i) {
         for (std::size_t p = 0; p < programs.size(); ++p) {
             Sample sample;
-            if (!run(launcher, programs[p], sample)) {
+            if (!run(launcher, programs[p], display, sample)) {
                 std::fprintf(stderr, "start-up benchmark: a run of %s failed\n",
                              programs[p].c_str());
                 return 1;
@@ -119,8 +137,10 @@ int measure(const std::string &launcher, const std::vector<std::string> &program
         }
     }
 
-    std::printf("start-up, %d alternating runs each%s%s\n", runs,
-                launcher.empty() ? "" : ", started by ", launcher.c_str());
+    std::printf("start-up, %d alternating runs each%s%s, %s\n", runs,
+                launcher.empty() ? "" : ", started by ", launcher.c_str(),
+                display != nullptr ? "the settled frame seen on the X display"
+                                   : "the first frame as the program says it");
     for (std::size_t p = 0; p < programs.size(); ++p) {
         std::vector<double> times;
         std::vector<long> memory;
@@ -159,8 +179,16 @@ int main(int argc, char *argv[])
     const int runs = std::max(1, std::atoi(argv[1]));
     const std::vector<std::string> programs(argv + 2, argv + argc);
     const char *launcher = std::getenv("BENCH_LAUNCHER");
-    if (launcher == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const char *frame = std::getenv("BENCH_FRAME");
+    std::unique_ptr<SettledFrame> display;
+    if (frame != nullptr && std::strcmp(frame, "x11") == 0) {
+        display = std::make_unique<SettledFrame>();
+        if (!display->isOpen()) {
+            std::fprintf(stderr, "start-up benchmark: no X display with DAMAGE to watch\n");
+            return 2;
+        }
+    } else if (launcher == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
     // Qt warns on every start without a runtime folder; give the runs one.
     char runtimeDir[] = "/tmp/lumasio-bench-XXXXXX";
@@ -169,7 +197,7 @@ int main(int argc, char *argv[])
     if (ownRuntimeDir) {
         setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
     }
-    const int status = measure(launcher == nullptr ? std::string() : launcher, programs, runs);
+    const int status = measure(launcher == nullptr ? std::string() : launcher, display.get(), programs, runs);
     if (ownRuntimeDir) {
         rmdir(runtimeDir);
     }

@@ -30,7 +30,6 @@ protected:
             QTimer::singleShot(0, [] {
                 std::puts("first frame");
                 std::fflush(stdout);
-                QCoreApplication::quit();
             });
         }
         return QObject::eventFilter(watched, event);

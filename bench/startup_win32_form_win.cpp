@@ -1,7 +1,7 @@
 // Windows' own floor: Form1's controls at their places (window/form1.ui),
 // made as Windows' own controls in 14 pt 宋体, with no Qt. Like the other
 // start-up probes it says "first frame" on standard output once the window
-// and every control on it are painted, and ends.
+// and every control on it are painted, and stays until it is ended.
 #include <array>
 #include <cstdio>
 #include <windows.h>
@@ -85,7 +85,6 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*l
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     std::puts("first frame");
     std::fflush(stdout);
-    DestroyWindow(window);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);
