@@ -197,7 +197,8 @@ int main(int argc, char *argv[])
     if (ownRuntimeDir) {
         setenv("XDG_RUNTIME_DIR", runtimeDir, 1);
     }
-    const int status = measure(launcher == nullptr ? std::string() : launcher, display.get(), programs, runs);
+    const int status =
+        measure(launcher == nullptr ? std::string() : launcher, display.get(), programs, runs);
     if (ownRuntimeDir) {
         rmdir(runtimeDir);
     }

@@ -1,9 +1,8 @@
 #include "settled_frame.h"
 
+#include <algorithm>
 #include <poll.h>
 #include <sys/wait.h>
-
-#include <algorithm>
 
 namespace {
 

@@ -2,11 +2,9 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
-
-#include <sys/types.h>
-
 #include <ctime>
 #include <map>
+#include <sys/types.h>
 
 [[nodiscard]] inline long long monotonicNanoseconds()
 {

@@ -29,9 +29,10 @@ void FormWindow::nameInstalledFace()
     }
     // Qt keeps stand-ins in lower case; the face is named as installed.
     for (const QString &standIn : standIns) {
-        const auto face = std::find_if(installed.cbegin(), installed.cend(), [&](const QString &face) {
-            return face.compare(standIn, Qt::CaseInsensitive) == 0;
-        });
+        const auto face =
+            std::find_if(installed.cbegin(), installed.cend(), [&](const QString &name) {
+                return name.compare(standIn, Qt::CaseInsensitive) == 0;
+            });
         if (face != installed.cend()) {
             // Set anew, the font comes back here with an installed face.
             named.setFamily(*face);

@@ -265,7 +265,8 @@ TEST_F(Form1Test, FontsAreSongStyleInTheirSizesAndWeights)
         const QWidget *control = find<QWidget>(e.name);
         const QFont font = control->font();
         // 宋体, or where it is missing the Song face that stands in for it.
-        EXPECT_TRUE(songFaces.contains(font.family())) << e.name.toStdString() << " named " << font.family().toStdString();
+        EXPECT_TRUE(songFaces.contains(font.family()))
+            << e.name.toStdString() << " named " << font.family().toStdString();
         EXPECT_DOUBLE_EQ(font.pointSizeF(), e.points) << e.name.toStdString();
         EXPECT_EQ(font.weight(), e.weight) << e.name.toStdString();
         EXPECT_FALSE(font.italic() || font.underline() || font.strikeOut());
