@@ -154,8 +154,8 @@ test-windows: windows-configure
 	@n=$$(grep -c 'starting it again' $(WINDOWS_DIR)/wine/wine-run.log 2>/dev/null || true); \
 	if [ "$${n:-0}" -gt 0 ]; then echo "test-windows: $$n program(s) needed a second start under Wine"; fi
 
-# The start-up probes and Windows' own floor, built for Windows and timed
-# under Wine (scripts/bench-windows).
+# Lumasio, its start-up yardsticks and Windows' own floor, built for Windows
+# and timed under Wine (scripts/bench-windows).
 bench-windows:
 	$(call configure_windows,$(WINDOWS_BENCH_DIR),-DLUMASIO_BENCH=ON -DBUILD_TESTING=OFF)
 	cmake --build $(WINDOWS_BENCH_DIR)
