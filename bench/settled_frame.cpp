@@ -77,7 +77,7 @@ long long SettledFrame::waitFor(pid_t program)
     }
 }
 
-void SettledFrame::handle(XEvent &event, long long now)
+void SettledFrame::handle(const XEvent &event, long long now)
 {
     if (event.type == MapNotify && event.xmap.event == DefaultRootWindow(m_display)) {
         XWindowAttributes attributes{};

@@ -40,7 +40,7 @@ public:
     long long waitFor(pid_t program);
 
 private:
-    void handle(XEvent &event, long long now);
+    void handle(const XEvent &event, long long now);
     void forgetWindows();
 
     Display *m_display = nullptr;

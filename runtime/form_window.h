@@ -16,9 +16,9 @@ namespace lumasio::runtime {
 // A form names Windows' faces. Where the desktop lacks the window's face and
 // start-up gave it stand-ins (QFont::insertSubstitutions), the window takes
 // the first installed stand-in by name as soon as its font is set, before a
-// control measures text in it: the face Qt would draw too, but Qt first asks
-// the system for the missing face's fallbacks, at each size, which costs the
-// start-up more than the rest of the form's fonts.
+// control measures text in it. Qt would draw the same face, but only after
+// asking the system for the missing face's fallbacks, a search through every
+// installed face, at each size and weight the form uses.
 class FormWindow : public QWidget
 {
     Q_OBJECT
